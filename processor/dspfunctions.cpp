@@ -1,0 +1,1 @@
+#include "processor/dspfunctions.h"

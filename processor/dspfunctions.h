@@ -1,0 +1,2 @@
+// Small signal-processing functions built beside the processor.
+#pragma once
