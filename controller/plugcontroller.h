@@ -1,22 +1,48 @@
-// The edit controller of zy Phaser (work in progress).
+// The edit controller of zy Phaser: the parameter list, the processor's state
+// taken into the parameters, and the editor with its about display.
 #pragma once
+
+#include "controller/plugaboutcontroller.h"
 
 #include "public.sdk/source/vst/vsteditcontroller.h"
 #include "vstgui/plugin-bindings/vst3editor.h"
 
+#include <vector>
+
 namespace Steinberg {
 namespace Vst {
+
+// Names shared with the UI description.
+static constexpr const char* kAboutControllerName = "AboutController";
+static constexpr const char* kEditorTemplateName = "view";
+static constexpr const char* kEditorDescriptionFile = "plug.uidesc";
 
 class PlugController : public EditController, public VSTGUI::VST3EditorDelegate
 {
 public:
-	static FUnknown* createInstance (void*)
-	{
-		return static_cast<IEditController*> (new PlugController ());
-	}
+	using AboutController = PlugAboutController<PlugController>;
 
+	PlugController () = default;
+	~PlugController () SMTG_OVERRIDE;
+
+	static FUnknown* createInstance (void* context);
+
+	tresult PLUGIN_API initialize (FUnknown* context) SMTG_OVERRIDE;
+	tresult PLUGIN_API setComponentState (IBStream* state) SMTG_OVERRIDE;
 	IPlugView* PLUGIN_API createView (FIDString name) SMTG_OVERRIDE;
+
+	VSTGUI::IController* createSubController (VSTGUI::UTF8StringPtr name,
+	                                          const VSTGUI::IUIDescription* description,
+	                                          VSTGUI::VST3Editor* editor) SMTG_OVERRIDE;
+
+	void addAboutController (AboutController* aboutController);
+	void removeAboutController (AboutController* aboutController);
+
+	// The about controllers alive, in order of creation; owned by their editors.
+	std::vector<AboutController*> aboutControllers;
 };
+
+extern template class PlugAboutController<PlugController>;
 
 } // namespace Vst
 } // namespace Steinberg

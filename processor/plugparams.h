@@ -31,7 +31,10 @@ struct PlugParams
 	double mix;
 	bool bypass;
 
+	// Fills the block only when the whole record was read and every value is
+	// finite; otherwise answers kResultFalse and changes nothing.
 	tresult read (IBStream* stream);
+	// Writes the record; kResultFalse at the first field the stream refuses.
 	tresult write (IBStream* stream) const;
 };
 

@@ -1,0 +1,118 @@
+// The phaser written out plainly, one sample at a time, straight from its
+// formulas, for bit-for-bit comparison with the processor's loops.
+#pragma once
+
+#include <cmath>
+#include <cstdint>
+
+namespace zytest {
+
+struct PhaserReference
+{
+	// normalized parameters (taken as in 0..1)
+	double level = 0.75, frequency = 0.527507, depth = 0.5, degree = 0.5, rate = 0.15,
+	       feedbackParam = 0.5, mix = 1.0;
+	double fs = 44100.0;
+
+	double centreHz, sweepHz, rateHz, feedback, wet, levelGain, phaseOffset, lfoInc;
+	double allpass[2][12];
+	int32_t n;
+	double piOverFs, twoPiOverFs, b0, a1;
+	double lowpass[2][3];
+	double lastLfoInc, g, d, levelSmoothed, wetSmoothed;
+
+	void update ()
+	{
+		centreHz = 100 * std::exp2 (5.321928094887362 * frequency);
+		sweepHz = centreHz * (0.86 * depth + 0.1);
+		phaseOffset = degree * 3.141592653589793;
+		rateHz = 2.0 * rate;
+		feedback = 0.75 * feedbackParam;
+		lfoInc = twoPiOverFs * rateHz;
+		wet = 0.5 * mix;
+		levelGain = std::exp2 (7.97262742772967 * level - 5.979470570797252);
+	}
+
+	void activate ()
+	{
+		for (auto& chain : allpass)
+			for (double& v : chain)
+				v = 0.0;
+		n = 0;
+		d = std::exp (-2.2 / (5.0 * 0.001 * fs));
+		g = 1 - d;
+		for (auto& state : lowpass)
+			for (double& v : state)
+				v = 0.0;
+		piOverFs = 3.141592653589793 * (1 / fs);
+		twoPiOverFs = 6.283185307179586 * (1 / fs);
+		const double w = 94.24777960769379 * (1 / fs);
+		a1 = (1 - std::sin (w)) / std::cos (w);
+		b0 = 0.5 - 0.5 * a1;
+		update ();
+		lastLfoInc = lfoInc;
+		levelSmoothed = levelGain;
+		wetSmoothed = wet;
+	}
+
+	// One block; wide selects the 64-bit loop's rescale, otherwise the
+	// 32-bit loop's (which also narrows the outputs).
+	template <typename Sample>
+	void block (const Sample* inL, const Sample* inR, Sample* outL, Sample* outR, int count)
+	{
+		const bool narrow = sizeof (Sample) == 4;
+		const double r = 1 / lfoInc;
+		for (int j = 0; j < count; ++j)
+		{
+			const double x[2] = {double (inL[j]) + 1e-18, double (inR[j]) + 1e-18};
+			levelSmoothed = d * levelSmoothed + g * levelGain;
+			wetSmoothed = d * wetSmoothed + g * wet;
+			const double dry = 1 - wetSmoothed;
+			if (lfoInc != lastLfoInc)
+			{
+				if (lfoInc == 0)
+					n = 0;
+				else if (narrow)
+					n = int32_t (lastLfoInc * n * r + 0.5);
+				else
+					n = int32_t (lastLfoInc * n / lfoInc + 0.5);
+				lastLfoInc = lfoInc;
+			}
+			const double p = lfoInc * n;
+			const double raw[2] = {centreHz + sweepHz * std::sin (p),
+			                       centreHz + sweepHz * std::sin (p + phaseOffset)};
+			double y[2];
+			for (int c = 0; c < 2; ++c)
+			{
+				double* s = lowpass[c];
+				const double f = b0 * (raw[c] + s[1]) + a1 * s[2];
+				s[0] = raw[c];
+				s[1] = raw[c];
+				s[2] = f;
+				const double k = piOverFs * f;
+				const double a = (1 - k) / (1 + k);
+				double* t = allpass[c];
+				t[0] = feedback * t[9] + x[c];
+				for (int section = 1; section <= 3; ++section)
+				{
+					const double* in = t + 3 * (section - 1);
+					double* out = t + 3 * section;
+					out[0] = a * a * (in[0] - out[2]) - 2 * a * (in[1] - out[1]) + in[2];
+				}
+				for (int tap = 0; tap < 4; ++tap)
+				{
+					t[3 * tap + 2] = t[3 * tap + 1];
+					t[3 * tap + 1] = t[3 * tap];
+				}
+				y[c] = t[9];
+			}
+			const double o[2] = {levelSmoothed * (wetSmoothed * y[0] + dry * x[0]),
+			                     levelSmoothed * (wetSmoothed * y[1] + dry * x[1])};
+			outL[j] = Sample (o[0]);
+			outR[j] = Sample (o[1]);
+			n = n + 1;
+		}
+	}
+};
+
+} // namespace zytest

@@ -1,0 +1,247 @@
+// What process does with a block: the parameter intake, the derived values,
+// and the silence and bypass paths.
+#include "tests/processor/processorhost.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstring>
+#include <limits>
+
+namespace zytest {
+namespace {
+
+void fillInput (Block& block, int32 samples)
+{
+	for (int32 j = 0; j < samples; ++j)
+		for (int32 c = 0; c < 2; ++c)
+			block.setInput (c, j, 0.25 * (c + 1) * std::sin (0.05 * j));
+}
+
+std::vector<uint8> phaserState (const PlugProcessor& p)
+{
+	std::vector<uint8> bytes;
+	auto add = [&] (const void* data, size_t size) {
+		auto* begin = static_cast<const uint8*> (data);
+		bytes.insert (bytes.end (), begin, begin + size);
+	};
+	add (p.allpassLeft, sizeof p.allpassLeft);
+	add (p.allpassRight, sizeof p.allpassRight);
+	add (&p.lfoCounter, sizeof p.lfoCounter);
+	add (p.sweepLowpassState, sizeof p.sweepLowpassState);
+	add (&p.levelSmoothed, sizeof p.levelSmoothed);
+	add (&p.wetSmoothed, sizeof p.wetSmoothed);
+	add (&p.lastLfoInc, sizeof p.lastLfoInc);
+	return bytes;
+}
+
+TEST (ParameterIntake, LastPointOfEachQueueStandsForTheBlock)
+{
+	auto processor = makeProcessor (48000.0);
+	Block block (*processor, kSample64, 128);
+	block.change (kRateTag, 0.2, 0);
+	block.change (kRateTag, 0.6, 100);
+	block.run ();
+	EXPECT_EQ (processor->params.rate, 0.6);
+	EXPECT_EQ (processor->rateHz, 1.2);
+	EXPECT_EQ (processor->lfoInc, processor->twoPiOverFs * 1.2);
+	// The new rate reached the first sample through the counter rescale.
+	EXPECT_EQ (processor->lastLfoInc, processor->lfoInc);
+}
+
+TEST (ParameterIntake, EveryTagReachesItsValue)
+{
+	const struct
+	{
+		ParamID id;
+		double value;
+		double PlugParams::*field;
+	} cases[] = {{kLevelTag, 0.1, &PlugParams::level},   {kFrequencyTag, 0.2, &PlugParams::frequency},
+	             {kDepthTag, 0.3, &PlugParams::depth},   {kDegreeTag, 0.4, &PlugParams::degree},
+	             {kRateTag, 0.6, &PlugParams::rate},     {kFeedbackTag, 0.7, &PlugParams::feedback},
+	             {kMixTag, 0.8, &PlugParams::mix}};
+	for (const auto& c : cases)
+	{
+		auto processor = makeProcessor (48000.0);
+		Block block (*processor, kSample64, 4);
+		block.change (c.id, c.value);
+		block.run ();
+		EXPECT_EQ (processor->params.*c.field, c.value) << c.id;
+	}
+}
+
+TEST (ParameterIntake, BypassIsOnAboveOneHalf)
+{
+	const struct
+	{
+		double value;
+		bool on;
+	} cases[] = {{0.5, false}, {0.51, true}, {1.0, true}, {0.0, false}};
+	auto processor = makeProcessor (48000.0);
+	for (const auto& c : cases)
+	{
+		Block block (*processor, kSample64, 4);
+		block.change (kBypassTag, c.value);
+		block.run ();
+		EXPECT_EQ (processor->params.bypass, c.on) << c.value;
+	}
+}
+
+TEST (ParameterIntake, UnknownTagsAndNonFinitePointsChangeNothing)
+{
+	const double nan = std::numeric_limits<double>::quiet_NaN ();
+	const double inf = std::numeric_limits<double>::infinity ();
+	const struct
+	{
+		ParamID id;
+		double value;
+	} cases[] = {{8, 0.3}, {42, 1.0}, {kLevelTag, nan}, {kMixTag, inf}, {kFeedbackTag, -inf},
+	             {kBypassTag, nan}};
+	for (const auto& c : cases)
+	{
+		auto processor = makeProcessor (48000.0);
+		const std::vector<uint8> before = stateBytes (*processor);
+		const double gain = processor->levelGain;
+		Block block (*processor, kSample64, 4);
+		block.change (c.id, c.value);
+		EXPECT_EQ (block.run (), kResultOk);
+		EXPECT_EQ (stateBytes (*processor), before) << c.id;
+		EXPECT_EQ (processor->levelGain, gain);
+	}
+}
+
+TEST (ParameterIntake, DerivedValuesFollowTheFormulas)
+{
+	const struct
+	{
+		ParamID id;
+		double value;
+		double PlugProcessor::*field;
+		double expected;
+	} cases[] = {
+	    {kLevelTag, 0.75, &PlugProcessor::levelGain, 1.0},
+	    {kFrequencyTag, 0.0, &PlugProcessor::centreHz, 100.0},
+	    {kFrequencyTag, 1.0, &PlugProcessor::centreHz, 100.0 * std::exp2 (5.321928094887362)},
+	    {kMixTag, 1.0, &PlugProcessor::wet, 0.5},
+	    {kFeedbackTag, 1.0, &PlugProcessor::feedback, 0.75},
+	    {kDegreeTag, 1.0, &PlugProcessor::phaseOffset, 3.141592653589793},
+	    {kRateTag, 1.0, &PlugProcessor::rateHz, 2.0},
+	};
+	for (const auto& c : cases)
+	{
+		auto processor = makeProcessor (48000.0);
+		Block block (*processor, kSample64, 4);
+		block.change (c.id, c.value);
+		block.run ();
+		EXPECT_EQ (processor->*c.field, c.expected) << c.id;
+	}
+	auto processor = makeProcessor (48000.0);
+	EXPECT_NEAR (processor->centreHz, 699.9997, 1e-4);
+	EXPECT_NEAR (100.0 * std::exp2 (5.321928094887362), 4000.0, 1e-9);
+	Block block (*processor, kSample64, 4);
+	block.change (kDepthTag, 0.0);
+	block.run ();
+	EXPECT_EQ (processor->sweepHz, processor->centreHz * 0.1);
+}
+
+TEST (ParameterIntake, FlushBlockWithoutBusesStillTakesTheChanges)
+{
+	auto processor = makeProcessor (48000.0);
+	Block block (*processor, kSample64, 16);
+	block.change (kFeedbackTag, 0.0);
+	block.data.numInputs = 0;
+	block.data.numOutputs = 0;
+	const std::vector<uint8> before = phaserState (*processor);
+	EXPECT_EQ (block.run (), kResultOk);
+	EXPECT_EQ (processor->params.feedback, 0.0);
+	EXPECT_EQ (processor->feedback, 0.0);
+	EXPECT_EQ (phaserState (*processor), before);
+}
+
+TEST (AudioDispatch, SilentInputClearsTheOutputAndHoldsThePhaser)
+{
+	for (int32 size : {kSample32, kSample64})
+	{
+		auto processor = makeProcessor (48000.0, size);
+		Block block (*processor, size, 64);
+		fillInput (block, 64);
+		// Leave something in the output to be cleared.
+		std::memset (block.data.outputs[0].channelBuffers64[0], 0x7f, 64 * (size == kSample32 ? 4 : 8));
+		block.data.inputs[0].silenceFlags = 1;
+		const std::vector<uint8> before = phaserState (*processor);
+		EXPECT_EQ (block.run (), kResultOk);
+		EXPECT_EQ (block.data.outputs[0].silenceFlags, 1u);
+		for (int32 j = 0; j < 64; ++j)
+		{
+			EXPECT_EQ (block.output (0, j), 0.0);
+			EXPECT_EQ (block.output (1, j), 0.0);
+		}
+		EXPECT_EQ (phaserState (*processor), before);
+	}
+}
+
+TEST (AudioDispatch, BypassCopiesAndResumesWhereItStopped)
+{
+	for (int32 size : {kSample32, kSample64})
+	{
+		auto processor = makeProcessor (48000.0, size);
+		Block warm (*processor, size, 100);
+		fillInput (warm, 100);
+		warm.run ();
+		const std::vector<uint8> before = phaserState (*processor);
+
+		Block bypassed (*processor, size, 100);
+		fillInput (bypassed, 100);
+		bypassed.data.outputs[0].silenceFlags = 3;
+		bypassed.change (kBypassTag, 1.0);
+		bypassed.run ();
+		EXPECT_EQ (bypassed.data.outputs[0].silenceFlags, 0u);
+		for (int32 j = 0; j < 100; ++j)
+			for (int32 c = 0; c < 2; ++c)
+			{
+				const double in = 0.25 * (c + 1) * std::sin (0.05 * j);
+				ASSERT_EQ (bypassed.output (c, j), size == kSample32 ? double (float (in)) : in) << j;
+			}
+		EXPECT_EQ (phaserState (*processor), before);
+
+		// In place, bypass writes nothing at all.
+		Block inPlace (*processor, size, 100);
+		fillInput (inPlace, 100);
+		inPlace.processInPlace ();
+		inPlace.data.outputs[0].silenceFlags = 3;
+		inPlace.run ();
+		EXPECT_EQ (inPlace.data.outputs[0].silenceFlags, 0u);
+		EXPECT_EQ (phaserState (*processor), before);
+
+		Block resumed (*processor, size, 100);
+		fillInput (resumed, 100);
+		resumed.change (kBypassTag, 0.0);
+		resumed.run ();
+		EXPECT_NE (phaserState (*processor), before);
+	}
+}
+
+TEST (AudioDispatch, EmptyOrNarrowBlocksAreAnsweredWithoutHarm)
+{
+	auto processor = makeProcessor (48000.0);
+	{
+		Block block (*processor, kSample64, 16);
+		block.data.numSamples = 0;
+		const std::vector<uint8> before = phaserState (*processor);
+		EXPECT_EQ (block.run (), kResultOk);
+		EXPECT_EQ (phaserState (*processor), before);
+	}
+	{
+		// One output channel: the phaser needs two, so the block passes through.
+		Block block (*processor, kSample64, 16);
+		fillInput (block, 16);
+		block.data.outputs[0].numChannels = 1;
+		const std::vector<uint8> before = phaserState (*processor);
+		EXPECT_EQ (block.run (), kResultOk);
+		EXPECT_EQ (block.output (0, 5), 0.25 * std::sin (0.25));
+		EXPECT_EQ (phaserState (*processor), before);
+	}
+}
+
+} // namespace
+} // namespace zytest

@@ -1,0 +1,235 @@
+// The 68-byte state record: its exact bytes, all-or-nothing reads, and the
+// processor's setState and getState on it.
+#include "tests/processor/processorhost.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstring>
+#include <limits>
+
+namespace zytest {
+namespace {
+
+const PlugParams kDefaults = {0.75, 0.527507, 0.5, 0.5, 0.15, 0.5, 1.0, false};
+const PlugParams kOther = {0.1, 0.2, 0.3, 0.4, 0.6, 0.7, 0.8, true};
+
+bool sameBits (const PlugParams& a, const PlugParams& b)
+{
+	const double x[7] = {a.level, a.frequency, a.depth, a.degree, a.rate, a.feedback, a.mix};
+	const double y[7] = {b.level, b.frequency, b.depth, b.degree, b.rate, b.feedback, b.mix};
+	return std::memcmp (x, y, sizeof x) == 0 && a.bypass == b.bypass;
+}
+
+std::vector<uint8> bytesOf (const PlugParams& block)
+{
+	MemoryStream stream;
+	EXPECT_EQ (block.write (&stream), kResultOk);
+	auto* begin = reinterpret_cast<const uint8*> (stream.getData ());
+	return {begin, begin + stream.getSize ()};
+}
+
+TEST (PlugParamsRecord, DefaultBlockHasTheDocumentedBytes)
+{
+	const std::vector<uint8> expected = {
+	    0, 0, 0, 0, 0, 0, 0, 0,                                 // leading word
+	    0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0xE8, 0x3F,         // 0.75
+	    0x80, 0x27, 0x2D, 0x5C, 0x56, 0xE1, 0xE0, 0x3F,         // 0.527507
+	    0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0xE0, 0x3F,         // 0.5
+	    0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0xE0, 0x3F,         // 0.5
+	    0x33, 0x33, 0x33, 0x33, 0x33, 0x33, 0xC3, 0x3F,         // 0.15
+	    0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0xE0, 0x3F,         // 0.5
+	    0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0xF0, 0x3F,         // 1.0
+	    0x00, 0x00, 0x00, 0x00};                                // bypass off
+	EXPECT_EQ (bytesOf (kDefaults), expected);
+
+	PlugParams bypassed = kDefaults;
+	bypassed.bypass = true;
+	const std::vector<uint8> bytes = bytesOf (bypassed);
+	ASSERT_EQ (bytes.size (), 68u);
+	EXPECT_EQ (std::vector<uint8> (bytes.begin () + 64, bytes.end ()),
+	           (std::vector<uint8> {1, 0, 0, 0}));
+}
+
+TEST (PlugParamsRecord, RoundTripKeepsEveryBit)
+{
+	const PlugParams odd = {-0.0, 1e-300, 0.1 + 0.2, 1.5, -3.25, 2.0, 0.999999999999, true};
+	for (const PlugParams& block : {kDefaults, kOther, odd})
+	{
+		PlugParams back = kDefaults;
+		EXPECT_EQ (back.read (streamOf (bytesOf (block))), kResultOk);
+		EXPECT_TRUE (sameBits (back, block));
+	}
+}
+
+TEST (PlugParamsRecord, ShortOrMissingStreamChangesNothing)
+{
+	const std::vector<uint8> full = bytesOf (kOther);
+	for (size_t length : {size_t (0), size_t (7), size_t (8), size_t (40), size_t (64), size_t (67)})
+	{
+		PlugParams block = kDefaults;
+		std::vector<uint8> cut (full.begin (), full.begin () + length);
+		EXPECT_EQ (block.read (streamOf (cut)), kResultFalse) << length << " bytes";
+		EXPECT_TRUE (sameBits (block, kDefaults)) << length << " bytes";
+	}
+	PlugParams block = kDefaults;
+	EXPECT_EQ (block.read (nullptr), kResultFalse);
+	EXPECT_EQ (block.write (nullptr), kResultFalse);
+	EXPECT_TRUE (sameBits (block, kDefaults));
+}
+
+TEST (PlugParamsRecord, ReadTakesTheFirst68BytesOnly)
+{
+	std::vector<uint8> longer = bytesOf (kOther);
+	longer.insert (longer.end (), {9, 9, 9, 9});
+	auto stream = streamOf (longer);
+	PlugParams block = kDefaults;
+	EXPECT_EQ (block.read (stream), kResultOk);
+	EXPECT_TRUE (sameBits (block, kOther));
+	int64 position = 0;
+	stream->tell (&position);
+	EXPECT_EQ (position, 68);
+}
+
+struct WordCase
+{
+	int64 leading;
+	int32 bypassWord;
+	bool bypass;
+};
+
+TEST (PlugParamsRecord, LeadingWordIsIgnoredAndBypassIsOnAboveZero)
+{
+	const WordCase cases[] = {
+	    {0, 1, true}, {-1, 2, true}, {123456789, 0, false}, {0, -1, false}, {7, INT32_MIN, false}};
+	const double values[7] = {0.1, 0.2, 0.3, 0.4, 0.6, 0.7, 0.8};
+	for (const WordCase& c : cases)
+	{
+		PlugParams block = kDefaults;
+		block.bypass = !c.bypass;
+		EXPECT_EQ (block.read (streamOf (record (c.leading, values, c.bypassWord))), kResultOk);
+		EXPECT_EQ (block.bypass, c.bypass) << c.bypassWord;
+		EXPECT_EQ (block.mix, 0.8);
+	}
+}
+
+TEST (PlugParamsRecord, FiniteValuesOutsideTheRangeAreKeptNonFiniteOnesRefused)
+{
+	const double inf = std::numeric_limits<double>::infinity ();
+	const double nan = std::numeric_limits<double>::quiet_NaN ();
+	const double kept[7] = {-1.0, 2.0, 1e300, -1e-300, 0.5, 100.0, -0.0};
+	PlugParams block = kDefaults;
+	EXPECT_EQ (block.read (streamOf (record (0, kept, 0))), kResultOk);
+	EXPECT_EQ (block.level, -1.0);
+	EXPECT_EQ (block.frequency, 2.0);
+	EXPECT_EQ (block.depth, 1e300);
+
+	for (int field = 0; field < 7; ++field)
+	{
+		for (double bad : {nan, inf, -inf})
+		{
+			double values[7] = {0.1, 0.2, 0.3, 0.4, 0.6, 0.7, 0.8};
+			values[field] = bad;
+			PlugParams untouched = kDefaults;
+			EXPECT_EQ (untouched.read (streamOf (record (0, values, 1))), kResultFalse);
+			EXPECT_TRUE (sameBits (untouched, kDefaults)) << "field " << field;
+		}
+	}
+}
+
+TEST (PlugParamsRecord, WriteReportsAStreamThatRunsFull)
+{
+	// A memory stream over a fixed buffer gives out after its size.
+	std::vector<char> memory (4096);
+	MemoryStream full (memory.data (), 20);
+	EXPECT_EQ (kDefaults.write (&full), kResultFalse);
+}
+
+// --- the processor's state operations ---
+
+TEST (ProcessorState, FreshProcessorWritesTheDefaultRecord)
+{
+	auto processor = makeProcessor (48000.0, kSample64, false);
+	EXPECT_EQ (stateBytes (*processor), bytesOf (kDefaults));
+}
+
+TEST (ProcessorState, SetStateThenGetStateGivesWhatWasSet)
+{
+	for (bool active : {false, true})
+	{
+		auto processor = makeProcessor (48000.0, kSample64, active);
+		const double values[7] = {-0.5, 0.25, 1.5, 0.125, 0.375, 0.0, 1.0};
+		const std::vector<uint8> bytes = record (-1, values, 5);
+		EXPECT_EQ (processor->setState (streamOf (bytes)), kResultOk);
+		std::vector<uint8> expected = bytes;
+		std::fill (expected.begin (), expected.begin () + 8, 0);	// written as 0
+		expected[64] = 1;	// written as 1
+		EXPECT_EQ (stateBytes (*processor), expected);
+		EXPECT_EQ (processor->params.depth, 1.5);
+		EXPECT_TRUE (processor->params.bypass);
+	}
+}
+
+TEST (ProcessorState, SetStateRecomputesTheDerivedValuesButDoesNotSnap)
+{
+	auto processor = makeProcessor (48000.0);
+	const double values[7] = {1.0, 0.0, 0.0, 1.0, 0.5, 1.0, 0.0};
+	ASSERT_EQ (processor->setState (streamOf (record (0, values, 0))), kResultOk);
+	EXPECT_EQ (processor->centreHz, 100.0);
+	EXPECT_EQ (processor->rateHz, 1.0);
+	EXPECT_EQ (processor->feedback, 0.75);
+	EXPECT_EQ (processor->wet, 0.0);
+	EXPECT_EQ (processor->phaseOffset, 3.141592653589793);
+	EXPECT_EQ (processor->levelGain, std::exp2 (7.97262742772967 - 5.979470570797252));
+	// The smoothers glide to the restored values.
+	EXPECT_EQ (processor->levelSmoothed, 1.0);
+	EXPECT_EQ (processor->wetSmoothed, 0.5);
+}
+
+TEST (ProcessorState, RestoringTheDefaultsOnAnActiveProcessorChangesNothing)
+{
+	auto processor = makeProcessor (48000.0);
+	const double before[4] = {processor->centreHz, processor->sweepHz, processor->lfoInc,
+	                          processor->levelGain};
+	const std::vector<uint8> defaults = stateBytes (*processor);
+	EXPECT_EQ (processor->setState (streamOf (defaults)), kResultOk);
+	const double after[4] = {processor->centreHz, processor->sweepHz, processor->lfoInc,
+	                         processor->levelGain};
+	EXPECT_EQ (std::memcmp (before, after, sizeof before), 0);
+	EXPECT_EQ (stateBytes (*processor), defaults);
+}
+
+TEST (ProcessorState, FailedRestoreKeepsEverything)
+{
+	auto processor = makeProcessor (48000.0);
+	const std::vector<uint8> before = stateBytes (*processor);
+	const double nan = std::numeric_limits<double>::quiet_NaN ();
+	const double withNan[7] = {0.1, 0.2, nan, 0.4, 0.6, 0.7, 0.8};
+	std::vector<uint8> short40 = bytesOf (kOther);
+	short40.resize (40);
+	for (const std::vector<uint8>& bad : {short40, record (0, withNan, 0)})
+	{
+		EXPECT_EQ (processor->setState (streamOf (bad)), kResultFalse);
+		EXPECT_EQ (stateBytes (*processor), before);
+		EXPECT_EQ (processor->params.level, 0.75);
+	}
+	EXPECT_EQ (processor->setState (nullptr), kResultFalse);
+	EXPECT_EQ (processor->getState (nullptr), kResultFalse);
+}
+
+TEST (ProcessorState, ParameterChangesShowInTheNextGetState)
+{
+	auto processor = makeProcessor (48000.0);
+	processor->setState (streamOf (bytesOf (kOther)));
+	Block block (*processor, kSample64, 16);
+	block.change (kMixTag, 0.25);
+	block.change (kBypassTag, 0.0);
+	block.run ();
+	PlugParams expected = kOther;
+	expected.mix = 0.25;
+	expected.bypass = false;
+	EXPECT_EQ (stateBytes (*processor), bytesOf (expected));
+}
+
+} // namespace
+} // namespace zytest

@@ -1,0 +1,169 @@
+// The processor component as a host sets it up: buses, arrangements, sample
+// sizes, processing setup and activation.
+#include "tests/processor/processorhost.h"
+
+#include "processor/plugcids.h"
+
+#include "base/source/fstring.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <limits>
+
+namespace zytest {
+namespace {
+
+TEST (ProcessorComponent, OffersOneStereoMainBusEachWayAndNoEvents)
+{
+	auto processor = makeProcessor (44100.0, kSample32, false);
+	EXPECT_EQ (processor->getBusCount (kAudio, kInput), 1);
+	EXPECT_EQ (processor->getBusCount (kAudio, kOutput), 1);
+	EXPECT_EQ (processor->getBusCount (kEvent, kInput), 0);
+	EXPECT_EQ (processor->getBusCount (kEvent, kOutput), 0);
+	const struct
+	{
+		BusDirection direction;
+		const char* name;
+	} buses[] = {{kInput, "AudioInput"}, {kOutput, "AudioOutput"}};
+	for (const auto& bus : buses)
+	{
+		BusInfo info {};
+		ASSERT_EQ (processor->getBusInfo (kAudio, bus.direction, 0, info), kResultOk);
+		EXPECT_EQ (info.channelCount, 2);
+		EXPECT_EQ (info.busType, kMain);
+		EXPECT_EQ (info.flags, static_cast<uint32> (BusInfo::kDefaultActive));
+		EXPECT_EQ (Steinberg::String (info.name), Steinberg::String (bus.name));
+		SpeakerArrangement arrangement = 0;
+		processor->getBusArrangement (bus.direction, 0, arrangement);
+		EXPECT_EQ (arrangement, SpeakerArr::kStereo);
+	}
+	TUID controller;
+	EXPECT_EQ (processor->getControllerClassId (controller), kResultOk);
+	EXPECT_EQ (FUID::fromTUID (controller), PlugControllerUID);
+}
+
+TEST (ProcessorComponent, SecondInitializeIsRefusedAndTerminateStartsOver)
+{
+	auto processor = makeProcessor (44100.0, kSample32, false);
+	// A host context makes the base refuse a second initialize.
+	auto context = owned (new MemoryStream);
+	processor->terminate ();
+	ASSERT_EQ (processor->initialize (context), kResultOk);
+	EXPECT_EQ (processor->initialize (context), kResultFalse);
+	EXPECT_EQ (processor->getBusCount (kAudio, kInput), 1);
+	processor->terminate ();
+	EXPECT_EQ (processor->getBusCount (kAudio, kInput), 0);
+	ASSERT_EQ (processor->initialize (context), kResultOk);
+	EXPECT_EQ (processor->getBusCount (kAudio, kInput), 1);
+	EXPECT_EQ (processor->getBusCount (kAudio, kOutput), 1);
+	processor->terminate ();
+}
+
+TEST (ProcessorComponent, AcceptsAnyTwoSpeakersOnly)
+{
+	using namespace SpeakerArr;
+	const SpeakerArrangement surroundPair = kSpeakerLs | kSpeakerRs;
+	struct Case
+	{
+		std::vector<SpeakerArrangement> ins, outs;
+		tresult result;
+	};
+	const Case cases[] = {
+	    {{kStereo}, {kStereo}, kResultTrue},
+	    {{kMono}, {kStereo}, kResultFalse},
+	    {{kStereo}, {kMono}, kResultFalse},
+	    {{k51}, {kStereo}, kResultFalse},
+	    {{kStereo}, {kEmpty}, kResultFalse},
+	    {{surroundPair}, {surroundPair}, kResultTrue},
+	    {{}, {}, kResultTrue},
+	    {{kStereo, kStereo}, {kStereo}, kResultFalse},
+	};
+	for (const Case& c : cases)
+	{
+		auto processor = makeProcessor (44100.0, kSample32, false);
+		auto ins = c.ins;
+		auto outs = c.outs;
+		EXPECT_EQ (processor->setBusArrangements (ins.data (), static_cast<int32> (ins.size ()),
+		                                          outs.data (), static_cast<int32> (outs.size ())),
+		           c.result);
+		SpeakerArrangement in = 0;
+		processor->getBusArrangement (kInput, 0, in);
+		const SpeakerArrangement expected =
+		    (c.result == kResultTrue && !ins.empty ()) ? ins[0] : kStereo;
+		EXPECT_EQ (in, expected);
+	}
+	auto processor = makeProcessor (44100.0, kSample32, false);
+	SpeakerArrangement stereo = kStereo;
+	EXPECT_EQ (processor->setBusArrangements (&stereo, -1, &stereo, 1), kInvalidArgument);
+	EXPECT_EQ (processor->setBusArrangements (nullptr, 1, &stereo, 1), kInvalidArgument);
+}
+
+TEST (ProcessorComponent, ProcessesThirtyTwoAndSixtyFourBitSamples)
+{
+	auto processor = makeProcessor (44100.0, kSample32, false);
+	const struct
+	{
+		int32 size;
+		tresult result;
+	} cases[] = {{kSample32, kResultTrue}, {kSample64, kResultTrue}, {2, kResultFalse},
+	             {-1, kResultFalse}};
+	for (const auto& c : cases)
+		EXPECT_EQ (processor->canProcessSampleSize (c.size), c.result) << c.size;
+}
+
+TEST (ProcessorComponent, ActivationUsesTheLastSetupRate)
+{
+	struct Case
+	{
+		double rate;
+		int32 sampleSize;
+		tresult result;
+		double rateUsed;
+	};
+	const double inf = std::numeric_limits<double>::infinity ();
+	const Case cases[] = {
+	    {96000.0, kSample64, kResultOk, 96000.0},
+	    {22050.0, 2, kResultFalse, 22050.0},	// sample size refused, rate kept
+	    {0.0, kSample32, kResultFalse, 44100.0},
+	    {-48000.0, kSample32, kResultFalse, 44100.0},
+	    {inf, kSample32, kResultFalse, 44100.0},
+	};
+	for (const Case& c : cases)
+	{
+		auto processor = makeProcessor (44100.0, kSample32, false);
+		ProcessSetup setup {kRealtime, c.sampleSize, 512, c.rate};
+		EXPECT_EQ (processor->setupProcessing (setup), c.result) << c.rate;
+		processor->setActive (true);
+		const double fs = c.rateUsed;
+		EXPECT_EQ (processor->sampleRate, fs);
+		EXPECT_EQ (processor->piOverFs, 3.141592653589793 * (1.0 / fs));
+		EXPECT_EQ (processor->twoPiOverFs, 6.283185307179586 * (1.0 / fs));
+		const double pole = std::exp (-2.2 / (5.0 * 0.001 * fs));
+		EXPECT_EQ (processor->smootherPole, pole);
+		EXPECT_EQ (processor->smootherGain, 1.0 - pole);
+		const double w = 94.24777960769379 * (1.0 / fs);
+		const double a1 = (1.0 - std::sin (w)) / std::cos (w);
+		EXPECT_EQ (processor->sweepLowpassA1, a1);
+		EXPECT_EQ (processor->sweepLowpassB0, 0.5 - 0.5 * a1);
+		EXPECT_EQ (processor->lfoInc, processor->twoPiOverFs * processor->rateHz);
+		EXPECT_EQ (processor->lastLfoInc, processor->lfoInc);
+		EXPECT_EQ (processor->levelSmoothed, 1.0);
+		EXPECT_EQ (processor->wetSmoothed, 0.5);
+		EXPECT_EQ (processor->setActive (false), kResultOk);
+	}
+}
+
+TEST (ProcessorComponent, AnswersAsTheSdkBaseForEverythingElse)
+{
+	auto processor = makeProcessor (44100.0, kSample32, false);
+	EXPECT_STREQ (processor->isA (), "AudioEffect");
+	EXPECT_EQ (processor->getLatencySamples (), 0u);
+	EXPECT_EQ (processor->getTailSamples (), 0u);
+	EXPECT_EQ (processor->setProcessing (true), kNotImplemented);
+	FUnknownPtr<IAudioProcessor> audio (static_cast<IComponent*> (processor.get ()));
+	EXPECT_TRUE (audio);
+}
+
+} // namespace
+} // namespace zytest
