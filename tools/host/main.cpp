@@ -216,10 +216,13 @@ int main (int argc, char* argv[])
 			start[tag] = controller.getParamNormalized (tag);
 		for (const auto& [tag, value] : options.startValues)
 			start[tag] = value;
+		for (const auto& point : settings.automation)
+			if (point.block == 0)
+				start[point.tag] = point.value;
 		for (const auto& [tag, value] : start)
 			values += (values.empty () ? "" : ", ") + parameters.at (tag).title + " " +
 			          valueText (controller, tag, value, parameters.at (tag));
-		std::printf ("params   %s\n", values.c_str ());
+		std::printf ("start    %s\n", values.c_str ());
 		if (!options.automation.empty ())
 			std::printf ("automate %zu points from %s\n", settings.automation.size (),
 			             options.automation.c_str ());

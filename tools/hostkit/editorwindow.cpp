@@ -2,6 +2,7 @@
 
 #include "pluginterfaces/gui/iplugviewcontentscalesupport.h"
 
+#include <X11/Xlib.h>
 #include <X11/Xatom.h>
 #include <X11/Xutil.h>
 #include <cairo.h>
@@ -72,12 +73,11 @@ bool EditorWindow::open (IPlugView* plugView, std::string& error, int x, int y, 
 	const int screen = DefaultScreen (display);
 	XSetWindowAttributes attributes {};
 	attributes.background_pixel = BlackPixel (display, screen);
-	attributes.event_mask = StructureNotifyMask;
 	// no window manager runs under the test display: place the window ourselves
 	attributes.override_redirect = True;
 	windowId = XCreateWindow (display, RootWindow (display, screen), x, y, viewSize.getWidth (),
 	                          viewSize.getHeight (), 0, CopyFromParent, InputOutput, CopyFromParent,
-	                          CWBackPixel | CWEventMask | CWOverrideRedirect, &attributes);
+	                          CWBackPixel | CWOverrideRedirect, &attributes);
 	XStoreName (display, windowId, "zy Phaser");
 	XMapRaised (display, windowId);
 	XSync (display, False);

@@ -8,13 +8,16 @@
 #include "pluginterfaces/base/funknownimpl.h"
 #include "pluginterfaces/gui/iplugview.h"
 
-#include <X11/Xlib.h>
-
 #include <cstdint>
 #include <string>
 #include <vector>
 
+// Xlib stays out of this header: its macros clash with other code.
+typedef struct _XDisplay Display;
+
 namespace zyhost {
+
+using XWindowId = unsigned long;
 
 // The pixels of a window, 0xAARRGGBB with opaque alpha, row by row.
 struct Capture
@@ -40,7 +43,7 @@ public:
 	// Detaches the view and destroys the window.
 	void close ();
 
-	Window window () const { return windowId; }
+	XWindowId window () const { return windowId; }
 	Steinberg::ViewRect size () const { return viewSize; }
 	int resizeRequests () const { return resizeCount; }
 
@@ -57,7 +60,7 @@ private:
 	Display* display;
 	Steinberg::IPtr<RunLoop> runLoop;
 	Steinberg::IPtr<Steinberg::IPlugView> view;
-	Window windowId {0};
+	XWindowId windowId {0};
 	Steinberg::ViewRect viewSize {};
 	int resizeCount {0};
 };

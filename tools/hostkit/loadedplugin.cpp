@@ -10,8 +10,8 @@ namespace zyhost {
 std::unique_ptr<LoadedPlugin> LoadedPlugin::load (const std::string& bundlePath, std::string& error)
 {
 	std::unique_ptr<LoadedPlugin> plugin (new LoadedPlugin ());
-	plugin->hostApplication = owned (new HostApplication ());
-	PluginContextFactory::instance ().setPluginContext (plugin->hostApplication);
+	plugin->hostApplication = std::make_unique<HostApplication> ();
+	PluginContextFactory::instance ().setPluginContext (plugin->hostApplication.get ());
 
 	std::string moduleError;
 	plugin->module = VST3::Hosting::Module::create (bundlePath, moduleError);
@@ -59,6 +59,7 @@ LoadedPlugin::~LoadedPlugin ()
 	module.reset ();
 	if (PluginContextFactory::instance ().getPluginContext () == hostApplication.get ())
 		PluginContextFactory::instance ().setPluginContext (nullptr);
+	hostApplication.reset ();
 }
 
 bool LoadedPlugin::syncControllerToProcessor ()

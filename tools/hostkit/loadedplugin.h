@@ -34,7 +34,8 @@ public:
 private:
 	LoadedPlugin () = default;
 
-	Steinberg::IPtr<Steinberg::Vst::HostApplication> hostApplication;
+	// the SDK's host application does not count references: owned here
+	std::unique_ptr<Steinberg::Vst::HostApplication> hostApplication;
 	VST3::Hosting::Module::Ptr module;
 	Steinberg::IPtr<Steinberg::Vst::PlugProvider> provider;
 	Steinberg::IPtr<Steinberg::Vst::IComponent> componentPtr;
