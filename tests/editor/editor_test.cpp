@@ -11,6 +11,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include <valgrind/memcheck.h>
 #include <sys/stat.h>
 
@@ -144,6 +146,29 @@ TEST_F (EditorTest, AboutButtonTogglesTheAboutText)
 	const zyhost::Capture offAgain = capture ();
 	EXPECT_EQ (inkBounds (offAgain, labelRect).width, 0);
 	EXPECT_EQ (meanDifference (offAgain, labelRect, off, labelRect.left, labelRect.top), 0.);
+}
+
+TEST_F (EditorTest, ValueFieldTakesATypedValue)
+{
+	// Frequency: 1000 Hz is 0.6241963505817849 on its exponential scale
+	const UiView* field = layout.findControl ("CTextEdit", 1);
+	ASSERT_NE (field, nullptr);
+	openEditor ();
+	session.click (field->centreX (), field->centreY ());
+	for (int i = 0; i < 6; ++i)
+		session.typeKey ("BackSpace");
+	for (const char* key : {"1", "0", "0", "0", "Return"})
+		session.typeKey (key);
+	session.pump (std::chrono::milliseconds (100));
+
+	const auto& edits = session.handler ().edits;
+	ASSERT_FALSE (edits.empty ());
+	const auto last = std::find_if (edits.rbegin (), edits.rend (), [] (const auto& e) {
+		return e.kind == RecordingHandler::Kind::perform && e.id == 1;
+	});
+	ASSERT_NE (last, edits.rend ());
+	EXPECT_NEAR (last->value, 0.6241963505817849, 1e-9);
+	EXPECT_NEAR (session.plugin ().controller ()->getParamNormalized (1), 0.6241963505817849, 1e-9);
 }
 
 // Each editor must give back every descriptor and timer it registered with

@@ -167,6 +167,15 @@ void EditorSession::click (int x, int y)
 	pump (std::chrono::milliseconds (400));
 }
 
+void EditorSession::typeKey (const char* keysymName)
+{
+	const KeyCode code = XKeysymToKeycode (display (), XStringToKeysym (keysymName));
+	XTestFakeKeyEvent (display (), code, True, 0);
+	pump (std::chrono::milliseconds (15));
+	XTestFakeKeyEvent (display (), code, False, 0);
+	pump (std::chrono::milliseconds (15));
+}
+
 void EditorSession::drag (int x, int y, int dx, int dy)
 {
 	moveTo (x, y);

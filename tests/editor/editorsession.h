@@ -76,6 +76,8 @@ public:
 	void press ();
 	void release ();
 	void click (int x, int y);
+	// presses and releases the key of an X keysym name ("Return", "1", ...)
+	void typeKey (const char* keysymName);
 	// press at from, move in small steps to (from.x + dx, from.y + dy), release
 	void drag (int x, int y, int dx, int dy);
 
