@@ -36,10 +36,6 @@ inline void storeTap (double* left, double* right, int index, Pair value)
 	right[index] = value[1];
 }
 
-// Sines are taken for this many samples ahead, so that the filter loop
-// keeps its state in registers across the library calls.
-constexpr int32 kSineBatch = 64;
-
 constexpr int32 kCounterMax = INT32_MAX;
 
 // A counter value for the same sweep phase, one turn taken off as often as
@@ -170,66 +166,79 @@ void PlugProcessor::runPhaser (const PlugDerivedValues& values, Sample** in, Sam
 	const Pair fb = pairOf (values.feedback, values.feedback);
 	const double pole = smootherPole;
 	const Pair pole2 = pairOf (pole, pole);
-	// g × target is the same product every sample.
-	const Pair smoothingInput =
-	    pairOf (smootherGain * values.levelGain, smootherGain * values.wet);
-
-	Pair smoothed = pairOf (levelSmoothed, wetSmoothed);
+	// The shared smoothers run in both lanes alike; g × target is the same
+	// product every sample.
+	const double levelTarget = smootherGain * values.levelGain;
+	const double wetTarget = smootherGain * values.wet;
+	const Pair levelInput = pairOf (levelTarget, levelTarget);
+	const Pair wetInput = pairOf (wetTarget, wetTarget);
+	Pair level = pairOf (levelSmoothed, levelSmoothed);
+	Pair wetShare = pairOf (wetSmoothed, wetSmoothed);
 	Pair lowpassIn = pairOf (sweepLowpassState[1], sweepLowpassState[4]);
 	Pair lowpassOut = pairOf (sweepLowpassState[2], sweepLowpassState[5]);
 
 	double* left = allpassLeft;
 	double* right = allpassRight;
-	// Tap t's one-earlier value is element 3t + 1, its two-earlier 3t + 2;
-	// the feedback reads tap 3's current value.
-	Pair feedbackTap = loadTap (left, right, 9);
+	// Tap t's one-earlier value is element 3t + 1, its two-earlier 3t + 2.
+	// Between samples a tap's current value equals its one-earlier value, so
+	// the feedback (tap 3's current value) is s3p1.
 	Pair u1 = loadTap (left, right, 1), u2 = loadTap (left, right, 2);
 	Pair s1p1 = loadTap (left, right, 4), s1p2 = loadTap (left, right, 5);
 	Pair s2p1 = loadTap (left, right, 7), s2p2 = loadTap (left, right, 8);
 	Pair s3p1 = loadTap (left, right, 10), s3p2 = loadTap (left, right, 11);
 
-	Pair sines[kSineBatch];
+	// The sines are taken two samples ahead, in the middle of a sample's
+	// filter work, so that the library calls overlap with the long chain of
+	// dependent steps through the three sections; the all-pass coefficient
+	// is computed one sample ahead for the same reason.
+	Pair sines[2];
 	int32 n = lfoCounter;
 	int32 done = 0;
 	while (done < count)
 	{
 		if (n == kCounterMax)
 			n = counterForPhase (lfoStep * n, lfoStep);
-		const int32 batch = static_cast<int32> (std::min<int64> (
-		    {count - done, kSineBatch, static_cast<int64> (kCounterMax) - n}));
+		const int32 chunk = static_cast<int32> (
+		    std::min<int64> (count - done, static_cast<int64> (kCounterMax) - n));
 
-		for (int32 i = 0; i < batch; ++i)
+		for (int32 i = 0; i < std::min (chunk, 2); ++i)
 		{
 			const double p = lfoStep * static_cast<double> (n + i);
 			sines[i] = pairOf (std::sin (p), std::sin (p + offset));
 		}
 
-		for (int32 i = 0; i < batch; ++i)
-		{
-			const int32 j = done + i;
-			const Pair x = pairOf (static_cast<double> (inLeft[j]),
-			                       static_cast<double> (inRight[j])) + 1e-18;
-
-			smoothed = pole2 * smoothed + smoothingInput;
-			const double level = smoothed[0];
-			const double wetShare = smoothed[1];
-			const double dry = 1.0 - wetShare;
-
-			const Pair raw = centre + sweep * sines[i];
+		// The all-pass coefficient of one sample, from its sines.
+		Pair aa, twoA;
+		auto coefficient = [&] (const Pair& sine) {
+			const Pair raw = centre + sweep * sine;
 			const Pair f = b0 * (raw + lowpassIn) + a1 * lowpassOut;
 			lowpassIn = raw;
 			lowpassOut = f;
-
 			const Pair k = kScale * f;
 			const Pair a = (1.0 - k) / (1.0 + k);
-			const Pair aa = a * a;
-			const Pair twoA = 2.0 * a;
+			aa = a * a;
+			twoA = 2.0 * a;
+		};
+		coefficient (sines[0]);
 
-			const Pair u = fb * feedbackTap + x;
+		// One sample; the last two of a chunk take no sines ahead.
+		auto step = [&] (int32 i, bool sineAhead) {
+			const int32 j = done + i;
+			const Pair x = pairOf (static_cast<double> (inLeft[j]),
+			                       static_cast<double> (inRight[j])) + 1e-18;
+			level = pole2 * level + levelInput;
+			wetShare = pole2 * wetShare + wetInput;
+			const Pair u = fb * s3p1 + x;
 			const Pair y1 = aa * (u - s1p2) - twoA * (u1 - s1p1) + u2;
 			const Pair y2 = aa * (y1 - s2p2) - twoA * (s1p1 - s2p1) + s1p2;
-			const Pair y3 = aa * (y2 - s3p2) - twoA * (s2p1 - s3p1) + s2p2;
 
+			if (sineAhead)
+			{
+				const double p = lfoStep * static_cast<double> (n + i + 2);
+				sines[i & 1] = pairOf (std::sin (p), std::sin (p + offset));
+			}
+
+			const Pair y3 = aa * (y2 - s3p2) - twoA * (s2p1 - s3p1) + s2p2;
 			u2 = u1;
 			u1 = u;
 			s1p2 = s1p1;
@@ -238,22 +247,27 @@ void PlugProcessor::runPhaser (const PlugDerivedValues& values, Sample** in, Sam
 			s2p1 = y2;
 			s3p2 = s3p1;
 			s3p1 = y3;
-			feedbackTap = y3;
 
-			const Pair wetPair = pairOf (wetShare, wetShare);
-			const Pair dryPair = pairOf (dry, dry);
-			const Pair levelPair = pairOf (level, level);
-			const Pair o = levelPair * (wetPair * y3 + dryPair * x);
+			const Pair dry = 1.0 - wetShare;
+			const Pair o = level * (wetShare * y3 + dry * x);
 			outLeft[j] = static_cast<Sample> (o[0]);
 			outRight[j] = static_cast<Sample> (o[1]);
-		}
-		n += batch;
-		done += batch;
+
+			if (i + 1 < chunk)
+				coefficient (sines[(i + 1) & 1]);
+		};
+		int32 i = 0;
+		for (; i + 2 < chunk; ++i)
+			step (i, true);
+		for (; i < chunk; ++i)
+			step (i, false);
+		n += chunk;
+		done += chunk;
 	}
 
 	lfoCounter = n;
-	levelSmoothed = smoothed[0];
-	wetSmoothed = smoothed[1];
+	levelSmoothed = level[0];
+	wetSmoothed = wetShare[0];
 	sweepLowpassState[0] = sweepLowpassState[1] = lowpassIn[0];
 	sweepLowpassState[2] = lowpassOut[0];
 	sweepLowpassState[3] = sweepLowpassState[4] = lowpassIn[1];
@@ -267,7 +281,7 @@ void PlugProcessor::runPhaser (const PlugDerivedValues& values, Sample** in, Sam
 	storeTap (left, right, 6, s2p1);
 	storeTap (left, right, 7, s2p1);
 	storeTap (left, right, 8, s2p2);
-	storeTap (left, right, 9, feedbackTap);
+	storeTap (left, right, 9, s3p1);
 	storeTap (left, right, 10, s3p1);
 	storeTap (left, right, 11, s3p2);
 

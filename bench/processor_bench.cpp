@@ -1,0 +1,89 @@
+// Speed of the processor's audio paths, per stereo frame (and per block for
+// the parameter intake).
+#include "bench/benchhost.h"
+
+#include <benchmark/benchmark.h>
+
+namespace zybench {
+namespace {
+
+void setFrameCounter (benchmark::State& state, int64_t framesPerIteration)
+{
+	state.SetItemsProcessed (state.iterations () * framesPerIteration);
+	// Seconds per frame, printed with its unit prefix (n for ns).
+	state.counters["frame"] =
+	    benchmark::Counter (static_cast<double> (state.iterations () * framesPerIteration),
+	                        benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
+}
+
+void phaser (benchmark::State& state, int32 sampleSize)
+{
+	const int32 blockSize = static_cast<int32> (state.range (0));
+	BenchHost host (sampleSize, blockSize);
+	for (auto _ : state)
+	{
+		host.processor->process (host.data);
+		benchmark::ClobberMemory ();
+	}
+	setFrameCounter (state, blockSize);
+}
+
+void BM_Phaser64 (benchmark::State& state) { phaser (state, kSample64); }
+void BM_Phaser32 (benchmark::State& state) { phaser (state, kSample32); }
+BENCHMARK (BM_Phaser64)->Arg (1)->Arg (32)->Arg (512)->Arg (4096);
+BENCHMARK (BM_Phaser32)->Arg (1)->Arg (32)->Arg (512)->Arg (4096);
+
+// Blocks that skip the phaser: a bypassed one and a silent one.
+void BM_Bypass (benchmark::State& state)
+{
+	BenchHost host (kSample32, 512);
+	host.processor->params.bypass = true;
+	for (auto _ : state)
+	{
+		host.processor->process (host.data);
+		benchmark::ClobberMemory ();
+	}
+	setFrameCounter (state, 512);
+}
+BENCHMARK (BM_Bypass);
+
+void BM_Silence (benchmark::State& state)
+{
+	BenchHost host (kSample32, 512);
+	for (auto _ : state)
+	{
+		host.data.inputs[0].silenceFlags = 3;
+		host.processor->process (host.data);
+		benchmark::ClobberMemory ();
+	}
+	setFrameCounter (state, 512);
+}
+BENCHMARK (BM_Silence);
+
+// The intake alone: a block of eight queues and no audio buses.
+void BM_IntakeEightQueues (benchmark::State& state)
+{
+	BenchHost host (kSample32, 512);
+	ParameterChanges changes (8);
+	for (ParamID id = 0; id < 8; ++id)
+	{
+		int32 queueIndex = 0, pointIndex = 0;
+		changes.addParameterData (id, queueIndex)->addPoint (0, id == kBypassTag ? 0.0 : 0.3, pointIndex);
+	}
+	host.data.inputParameterChanges = &changes;
+	host.data.numInputs = 0;
+	host.data.numOutputs = 0;
+	for (auto _ : state)
+	{
+		host.processor->process (host.data);
+		benchmark::ClobberMemory ();
+	}
+	host.data.numInputs = 1;
+	host.data.numOutputs = 1;
+}
+BENCHMARK (BM_IntakeEightQueues);
+
+} // namespace
+} // namespace zybench
+
+BENCHMARK_MAIN ();

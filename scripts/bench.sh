@@ -1,0 +1,32 @@
+#!/usr/bin/env bash
+# Measures the processor: Google Benchmark timings (ns per stereo frame of
+# both loops at 48 kHz, blocks of 1, 32, 512 and 4096; bypass, silence and the
+# intake of eight queues), then the instructions per frame of both loops at
+# block 512 counted with callgrind. Not part of the tests.
+#   ZY_BENCH_BUILD_DIR  build folder (default: build-bench/ in the project)
+#   extra arguments go to the benchmark binary (e.g. --benchmark_filter=Phaser)
+set -euo pipefail
+here="$(cd "$(dirname "$0")/.." && pwd)"
+build="${ZY_BENCH_BUILD_DIR:-$here/build-bench}"
+
+sdk="$("$here/scripts/bootstrap.sh" --tests | tail -n 1)"
+cmake -S "$here" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release \
+      -DVST3_SDK_ROOT="$sdk" -DZY_BUILD_TESTS=OFF -DZY_BUILD_BENCHMARKS=ON >/dev/null
+cmake --build "$build" -j "$(nproc)" --target zy_bench zy_bench_frames >/dev/null
+
+bin="$build/bin/Release"
+"$bin/zy_bench" --benchmark_min_time=0.5 "$@"
+
+echo
+echo "Instructions per stereo frame inside process (callgrind, block 512, 48 kHz):"
+frames=262144
+for bits in 64 32; do
+  out="$(mktemp)"
+  valgrind --tool=callgrind --callgrind-out-file="$out" \
+           --toggle-collect='Steinberg::Vst::PlugProcessor::process*' \
+           "$bin/zy_bench_frames" "$bits" 512 "$frames" >/dev/null 2>"$out.log"
+  collected="$(sed -n 's/.*Collected : \([0-9]*\).*/\1/p' "$out.log")"
+  awk -v c="$collected" -v f="$frames" -v b="$bits" \
+      'BEGIN { printf "  %s-bit loop: %.1f instructions per frame\n", b, c / f }'
+  rm -f "$out" "$out.log"
+done

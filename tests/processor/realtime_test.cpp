@@ -1,0 +1,151 @@
+// process on the audio thread must not allocate or lock: this executable
+// replaces the C library's allocation functions and the mutex lock with
+// counting versions and runs every audio path under them.
+#include "tests/processor/processorhost.h"
+
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <cmath>
+#include <cstdlib>
+#include <dlfcn.h>
+#include <pthread.h>
+
+extern "C" {
+void* __libc_malloc (size_t);
+void* __libc_calloc (size_t, size_t);
+void* __libc_realloc (void*, size_t);
+void* __libc_memalign (size_t, size_t);
+void __libc_free (void*);
+}
+
+namespace {
+std::atomic<bool> counting {false};
+std::atomic<int> allocations {0};
+std::atomic<int> frees {0};
+std::atomic<int> locks {0};
+
+using MutexLock = int (*) (pthread_mutex_t*);
+MutexLock realMutexLock ()
+{
+	static const MutexLock real =
+	    reinterpret_cast<MutexLock> (dlsym (RTLD_NEXT, "pthread_mutex_lock"));
+	return real;
+}
+const MutexLock resolvedAtLoad = realMutexLock ();
+
+void noteAllocation ()
+{
+	if (counting.load (std::memory_order_relaxed))
+		allocations.fetch_add (1, std::memory_order_relaxed);
+}
+} // namespace
+
+extern "C" {
+void* malloc (size_t size)
+{
+	noteAllocation ();
+	return __libc_malloc (size);
+}
+void* calloc (size_t count, size_t size)
+{
+	noteAllocation ();
+	return __libc_calloc (count, size);
+}
+void* realloc (void* pointer, size_t size)
+{
+	noteAllocation ();
+	return __libc_realloc (pointer, size);
+}
+void* aligned_alloc (size_t alignment, size_t size)
+{
+	noteAllocation ();
+	return __libc_memalign (alignment, size);
+}
+int posix_memalign (void** result, size_t alignment, size_t size)
+{
+	noteAllocation ();
+	*result = __libc_memalign (alignment, size);
+	return *result ? 0 : 12;
+}
+void free (void* pointer)
+{
+	if (pointer && counting.load (std::memory_order_relaxed))
+		frees.fetch_add (1, std::memory_order_relaxed);
+	__libc_free (pointer);
+}
+int pthread_mutex_lock (pthread_mutex_t* mutex)
+{
+	if (counting.load (std::memory_order_relaxed))
+		locks.fetch_add (1, std::memory_order_relaxed);
+	return realMutexLock () (mutex);
+}
+}
+
+namespace zytest {
+namespace {
+
+struct PathCase
+{
+	const char* name;
+	int32 sampleSize;
+	int32 samples;
+	void (*prepare) (Block&);
+};
+
+void none (Block&) {}
+void eightQueues (Block& block)
+{
+	for (ParamID id = 0; id < 8; ++id)
+		block.change (id, id == kBypassTag ? 0.0 : 0.3 + 0.05 * id);
+}
+void bypassed (Block& block) { block.change (kBypassTag, 1.0); }
+void silent (Block& block) { block.data.inputs[0].silenceFlags = 3; }
+void flush (Block& block)
+{
+	eightQueues (block);
+	block.data.numInputs = 0;
+	block.data.numOutputs = 0;
+}
+
+TEST (RealtimeSafety, ProcessNeitherAllocatesNorLocks)
+{
+	const PathCase cases[] = {
+	    {"phaser 64-bit", kSample64, 512, none},   {"phaser 32-bit", kSample32, 512, none},
+	    {"single frames", kSample32, 1, none},     {"eight queues", kSample64, 256, eightQueues},
+	    {"bypass", kSample32, 512, bypassed},      {"silence", kSample64, 512, silent},
+	    {"parameter flush", kSample32, 64, flush},
+	};
+	// The check itself must see an allocation.
+	pthread_mutex_t mutex = PTHREAD_MUTEX_INITIALIZER;
+	counting = true;
+	void* probe = std::malloc (16);
+	pthread_mutex_lock (&mutex);
+	counting = false;
+	pthread_mutex_unlock (&mutex);
+	std::free (probe);
+	ASSERT_EQ (allocations.exchange (0), 1);
+	ASSERT_EQ (locks.exchange (0), 1);
+
+	for (const PathCase& c : cases)
+	{
+		auto processor = makeProcessor (48000.0, c.sampleSize);
+		Block block (*processor, c.sampleSize, c.samples);
+		for (int32 j = 0; j < c.samples; ++j)
+			for (int32 ch = 0; ch < 2; ++ch)
+				block.setInput (ch, j, 0.5 * std::sin (0.01 * j + ch));
+		c.prepare (block);
+		processor->process (block.data);	// a first block, before counting
+
+		counting = true;
+		for (int round = 0; round < 4; ++round)
+			processor->process (block.data);
+		counting = false;
+		EXPECT_EQ (allocations.exchange (0), 0) << c.name;
+		EXPECT_EQ (frees.exchange (0), 0) << c.name;
+		EXPECT_EQ (locks.exchange (0), 0) << c.name;
+	}
+}
+
+} // namespace
+} // namespace zytest
