@@ -17,7 +17,6 @@ namespace {
 // Assertions name this source the same way whatever the build folder is.
 constexpr auto assertSource = "vstgui/lib/controls/cslider";
 
-constexpr int32_t mouseButtonMask = kLButton | kMButton | kRButton | kButton4 | kButton5;
 constexpr uint32_t rampPeriodMs = 16;
 
 CControl::CheckDefaultValueEventFuncT toolkitDefaultValueCheck = nullptr;
