@@ -1,0 +1,71 @@
+// Shared pieces of the slider tests: the toolkit set up as a host would, a
+// record of the slider's assertions, and a slider that opens its protected
+// operations to the tests.
+
+#pragma once
+
+#include "vstgui/lib/controls/cslider.h"
+#include "vstgui/lib/controls/icontrollistener.h"
+#include "vstgui/lib/cvstguitimer.h"
+#include <string>
+#include <vector>
+
+namespace ZYTest {
+
+using namespace VSTGUI;
+
+/** an assertion raised by the slider family (other sources are not kept) */
+struct SliderAssertion
+{
+	std::string line;
+	std::string message;
+};
+
+/** the slider assertions since the last call, oldest first */
+std::vector<SliderAssertion> takeSliderAssertions ();
+
+/** a slider whose protected operations the tests may call */
+class ProbeSlider : public CSlider
+{
+public:
+	using CSlider::CSlider;
+	using CSliderBase::computeGrabDelta;
+	using CSliderBase::getRampTimer;
+	using CSliderBase::onRampTimer;
+};
+
+/** a slider on size with a handle of handleSize and no bitmaps; the geometry
+	is computed from the view size as a resize would */
+SharedPointer<ProbeSlider> makeSlider (const CRect& size, const CPoint& handleSize, int32_t style,
+									   const CPoint& handleOffset = CPoint (0, 0));
+
+/** runs one tick of a timer as the run loop would */
+void fireTimer (CVSTGUITimer* timer);
+
+/** what a control told its listener, in order: 'b' begin edit, 'v' value
+	changed, 'e' end edit */
+struct ListenerLog : IControlListener
+{
+	std::string events;
+	void valueChanged (CControl*) override { events += 'v'; }
+	void controlBeginEdit (CControl*) override { events += 'b'; }
+	void controlEndEdit (CControl*) override { events += 'e'; }
+};
+
+/** mouse button and modifier sets the tests press with */
+constexpr int32_t kPress = kLButton;
+constexpr int32_t kPressShift = kLButton | kShift;
+constexpr int32_t kPressOption = kLButton | kAlt;
+
+} // ZYTest
+
+namespace ZYTest {
+
+/** while it lives, the slider's assertions throw instead of being recorded */
+struct ThrowingAssertions
+{
+	ThrowingAssertions ();
+	~ThrowingAssertions ();
+};
+
+} // ZYTest
