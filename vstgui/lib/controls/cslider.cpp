@@ -545,6 +545,10 @@ bool CSliderBase::onWheel (const CPoint&, const CMouseWheelAxis& axis, const flo
 	if ((horizontal && axis == kMouseWheelAxisY) || (!horizontal && axis == kMouseWheelAxisX))
 		return false;
 
+	// Escape during a wheel edit goes back to where the wheel edit began,
+	// not to the value of some earlier press.
+	if (!isEditing ())
+		state->startValue = getValue ();
 	onMouseWheelEditing (this);
 
 	float d = distance;
