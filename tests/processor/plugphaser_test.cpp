@@ -64,6 +64,11 @@ struct ScenarioCase
 	std::vector<BlockStep> blocks;
 };
 
+void PrintTo (const ScenarioCase& scenario, std::ostream* os)
+{
+	*os << scenario.name;
+}
+
 class PhaserAgainstFormulas : public ::testing::TestWithParam<ScenarioCase>
 {
 };

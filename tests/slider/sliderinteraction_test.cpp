@@ -469,6 +469,23 @@ TEST (SliderWheel, TurnPastTheEndIsHandledAndStaysAtTheEnd)
 	EXPECT_EQ (log.events, "b");
 }
 
+TEST (SliderWheel, EscapeDuringAWheelEditRestoresTheValueBeforeIt)
+{
+	auto slider = sliderAt (kOffGrid, kVB);
+	// an earlier gesture left another start value behind
+	press (slider, 30, 150, kPress);
+	release (slider);
+	slider->setValueNormalized (.5f);
+	slider->setWheelInc (.1f);
+	EXPECT_TRUE (slider->onWheel ({}, kMouseWheelAxisY, 1.f, {}));
+	EXPECT_TRUE (slider->onWheel ({}, kMouseWheelAxisY, 1.f, {}));
+	ASSERT_NEAR (slider->getValueNormalized (), .7f, kTolerance);
+	VstKeyCode escape {0, VKEY_ESCAPE, 0};
+	EXPECT_EQ (slider->onKeyDown (escape), 1);
+	EXPECT_FLOAT_EQ (slider->getValueNormalized (), .5f);
+	EXPECT_FALSE (slider->isEditing ());
+}
+
 TEST (SliderWheel, DisabledMouseIgnoresTheWheelAndAPressEndsTheWheelEdit)
 {
 	auto slider = sliderAt (.5f, kVB);

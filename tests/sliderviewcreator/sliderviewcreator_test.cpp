@@ -13,9 +13,11 @@
 #include "vstgui/uidescription/uiviewfactory.h"
 #include "vstgui/uidescription/viewcreator/sliderviewcreator.h"
 #include <algorithm>
+#include <filesystem>
 #include <fstream>
 #include <gtest/gtest.h>
 #include <map>
+#include <unistd.h>
 
 namespace ZYTest {
 namespace {
@@ -53,8 +55,11 @@ class SliderViewCreator : public ::testing::Test
 protected:
 	static void SetUpTestSuite ()
 	{
-		// the handle bitmap as a file in the resource folder
-		auto folder = ::testing::TempDir ();
+		// the handle bitmap as a file in a resource folder of this process's
+		// own: ctest runs the cases of this suite side by side
+		resourceFolder = ::testing::TempDir () + "zy-slider-" + std::to_string (getpid ()) + "/";
+		const auto& folder = resourceFolder;
+		std::filesystem::create_directories (folder);
 		auto bitmap = makeOwned<CBitmap> (20., 8.);
 		auto png = getPlatformFactory ().createBitmapMemoryPNGRepresentation (bitmap->getPlatformBitmap ());
 		std::ofstream (folder + "zy-slider-handle.png", std::ios::binary)
@@ -68,6 +73,7 @@ protected:
 
 	static void TearDownTestSuite ()
 	{
+		std::filesystem::remove_all (resourceFolder);
 		description->forget ();
 		description = nullptr;
 		provider->forget ();
@@ -98,10 +104,12 @@ protected:
 
 	static MemoryContentProvider* provider;
 	static UIDescription* description;
+	static std::string resourceFolder;
 };
 
 MemoryContentProvider* SliderViewCreator::provider = nullptr;
 UIDescription* SliderViewCreator::description = nullptr;
+std::string SliderViewCreator::resourceFolder;
 
 //-----------------------------------------------------------------------------
 TEST_F (SliderViewCreator, DescriptionBuildsSlidersThatGrabOrJumpByDefault)

@@ -17,7 +17,6 @@ namespace {
 // Assertions name this source the same way whatever the build folder is.
 constexpr auto assertSource = "vstgui/lib/controls/cslider";
 
-constexpr int32_t mouseButtonMask = kLButton | kMButton | kRButton | kButton4 | kButton5;
 constexpr uint32_t rampPeriodMs = 16;
 
 CControl::CheckDefaultValueEventFuncT toolkitDefaultValueCheck = nullptr;
@@ -546,6 +545,10 @@ bool CSliderBase::onWheel (const CPoint&, const CMouseWheelAxis& axis, const flo
 	if ((horizontal && axis == kMouseWheelAxisY) || (!horizontal && axis == kMouseWheelAxisX))
 		return false;
 
+	// Escape during a wheel edit goes back to where the wheel edit began,
+	// not to the value of some earlier press.
+	if (!isEditing ())
+		state->startValue = getValue ();
 	onMouseWheelEditing (this);
 
 	float d = distance;
