@@ -12,9 +12,11 @@ build="${ZY_BUILD_DIR:-$here/build}"
 jobs="${ZY_JOBS:-$(nproc)}"
 out="$here/out"
 
+# Only the build packages are installed here, so the tests stay out of this
+# configuration; scripts/test.sh turns them on again.
 sdk="$("$here/scripts/bootstrap.sh" | tail -n 1)"
 cmake -S "$here" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release \
-      -DVST3_SDK_ROOT="$sdk" >/dev/null
+      -DVST3_SDK_ROOT="$sdk" -DZY_BUILD_TESTS=OFF >/dev/null
 cmake --build "$build" -j "$jobs" --target zyPhaser zy_host
 
 bundle="$build/VST3/Release/zyPhaser.vst3"
