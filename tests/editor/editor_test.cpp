@@ -176,7 +176,7 @@ TEST_F (EditorTest, ValueFieldTakesATypedValue)
 // heap blocks still held are counted too: after a warm-up that fills the
 // toolkit's caches (fonts, bitmaps) they must not grow from one editor to
 // the next.
-void openAndCloseTwentyTimes (EditorSession& session)
+void openAndCloseTwentyTimes (EditorSession& session, double allowedGrowthPerEditor)
 {
 	const size_t handlersBefore = session.runLoop ().eventHandlerCount ();
 	const size_t timersBefore = session.runLoop ().timerCount ();
@@ -199,7 +199,7 @@ void openAndCloseTwentyTimes (EditorSession& session)
 		const double growthPerEditor =
 		    (double (heapBytesHeld ()) - double (heldAfterWarmUp)) / (kRounds - kWarmUp);
 		std::printf ("heap held, growth per editor after warm-up: %.0f bytes\n", growthPerEditor);
-		EXPECT_LT (growthPerEditor, 256.);
+		EXPECT_LT (growthPerEditor, allowedGrowthPerEditor);
 	}
 }
 
@@ -207,17 +207,18 @@ TEST_F (EditorTest, OpensAndClosesTwentyTimesBesideAnotherOpenEditor)
 {
 	std::string error;
 	ASSERT_TRUE (session.openSecond (error)) << error;
-	openAndCloseTwentyTimes (session);
+	openAndCloseTwentyTimes (session, 256.);
 }
 
 // Disabled: when the toolkit's last editor closes it drops its X connection
 // without finishing cairo's device for it, and the next editor whose
 // connection lands at the same address crashes in cairo, or leaves a window
 // that never draws. The editor of this module needs to finish that device
-// while its last editor closes; this test shows when it does.
+// while its last editor closes; this test shows when it does. Even then the
+// toolkit keeps each finished device (about 19 KB) until the module unloads.
 TEST_F (EditorTest, DISABLED_OpensAndClosesTwentyTimesAsTheOnlyEditor)
 {
-	openAndCloseTwentyTimes (session);
+	openAndCloseTwentyTimes (session, 32768.);
 }
 
 TEST_F (EditorTest, ContentScaleTwoResizesAndDrawsTheSharpBitmaps)
