@@ -21,7 +21,7 @@ BUILD_PACKAGES=(
   libx11-xcb-dev libxcb-util-dev libxcb-cursor-dev libxcb-keysyms1-dev
   libxcb-xkb-dev libxkbcommon-dev libxkbcommon-x11-dev
   libfontconfig1-dev libcairo2-dev libpango1.0-dev libfreetype-dev
-  libexpat1-dev libsndfile1-dev fonts-dejavu-core
+  libexpat1-dev libsndfile1-dev fonts-dejavu-core libx11-dev
 )
 TEST_PACKAGES=(
   libgtest-dev libgmock-dev libbenchmark-dev valgrind
