@@ -113,8 +113,10 @@ inline void storeFrame (Sample64* left, Sample64* right, int32 i, Pair o)
 
 inline void storeFrame (Sample32* left, Sample32* right, int32 i, Pair o)
 {
-	left[i] = static_cast<Sample32> (o[0]);
-	right[i] = static_cast<Sample32> (o[1]);
+	// Both lanes narrowed at once, to the nearest float as a cast does.
+	const __m128 narrow = _mm_cvtpd_ps ((__m128d)o);
+	left[i] = narrow[0];
+	right[i] = narrow[1];
 }
 
 // The per-sample loop over samples 0 .. count - 1 of one stretch in which
@@ -154,27 +156,33 @@ __attribute__ ((always_inline)) inline void runSamples (LoopState& state,
 		a = (one - k) / (one + k);
 	};
 
+	// The taps of the last two samples, u, y1, y2 and y3, by sample parity.
+	// They live in memory on purpose: each is stored once, where the
+	// library calls would otherwise save and restore every one of them.
+	alignas (16) Pair taps[2][4] = {{s.u2, s.s1p2, s.s2p2, s.s3p2}, {s.u1, s.s1p1, s.s2p1, s.s3p1}};
+	auto inMemory = [&] () __attribute__ ((always_inline)) {
+		__asm__ volatile ("" : : "r"(taps) : "memory");
+	};
+
 	// One sample, from its input, on the coefficient made for it.
-	auto sample = [&] (Pair x) __attribute__ ((always_inline)) {
+	auto sample = [&] (int32 i, Pair x) __attribute__ ((always_inline)) {
 		if (!settled)
 		{
 			s.level = c.pole * s.level + c.levelInput;
 			s.wet = c.pole * s.wet + c.wetInput;
 		}
+		Pair* t = taps[i & 1];
+		const Pair* t1 = taps[(i + 1) & 1];
 		const Pair aa = a * a;
 		const Pair twoA = a + a;
-		const Pair u = c.fb * s.s3p1 + x;
-		const Pair y1 = aa * (u - s.s1p2) - twoA * (s.u1 - s.s1p1) + s.u2;
-		const Pair y2 = aa * (y1 - s.s2p2) - twoA * (s.s1p1 - s.s2p1) + s.s1p2;
-		const Pair y3 = aa * (y2 - s.s3p2) - twoA * (s.s2p1 - s.s3p1) + s.s2p2;
-		s.u2 = s.u1;
-		s.u1 = u;
-		s.s1p2 = s.s1p1;
-		s.s1p1 = y1;
-		s.s2p2 = s.s2p1;
-		s.s2p1 = y2;
-		s.s3p2 = s.s3p1;
-		s.s3p1 = y3;
+		const Pair u = c.fb * t1[3] + x;
+		const Pair y1 = aa * (u - t[1]) - twoA * (t1[0] - t1[1]) + t[0];
+		const Pair y2 = aa * (y1 - t[2]) - twoA * (t1[1] - t1[2]) + t[1];
+		const Pair y3 = aa * (y2 - t[3]) - twoA * (t1[2] - t1[3]) + t[2];
+		t[0] = u;
+		t[1] = y1;
+		t[2] = y2;
+		t[3] = y3;
 		const Pair dry = settled ? settledDry : one - s.wet;
 		return s.level * (s.wet * y3 + dry * x);
 	};
@@ -184,24 +192,37 @@ __attribute__ ((always_inline)) inline void runSamples (LoopState& state,
 	coefficientOf (0);
 
 	int32 i = 0;
-	// Two samples a turn, so that no register copies shift the taps.
 	for (; i + 3 < count; i += 2)
 	{
 		sinesOf (i + 2);
-		storeFrame (outLeft, outRight, i, sample (loadFrame (inLeft, inRight, i) + tiny));
+		inMemory ();
+		storeFrame (outLeft, outRight, i, sample (i, loadFrame (inLeft, inRight, i) + tiny));
 		coefficientOf (i + 1);
 		sinesOf (i + 3);
-		storeFrame (outLeft, outRight, i + 1, sample (loadFrame (inLeft, inRight, i + 1) + tiny));
+		inMemory ();
+		storeFrame (outLeft, outRight, i + 1,
+		            sample (i + 1, loadFrame (inLeft, inRight, i + 1) + tiny));
 		coefficientOf (i + 2);
 	}
 	for (; i < count; ++i)
 	{
 		if (i + 2 < count)
 			sinesOf (i + 2);
-		storeFrame (outLeft, outRight, i, sample (loadFrame (inLeft, inRight, i) + tiny));
+		inMemory ();
+		storeFrame (outLeft, outRight, i, sample (i, loadFrame (inLeft, inRight, i) + tiny));
 		if (i + 1 < count)
 			coefficientOf (i + 1);
 	}
+	const Pair* last = taps[(count + 1) & 1];
+	const Pair* before = taps[count & 1];
+	s.u1 = last[0];
+	s.s1p1 = last[1];
+	s.s2p1 = last[2];
+	s.s3p1 = last[3];
+	s.u2 = before[0];
+	s.s1p2 = before[1];
+	s.s2p2 = before[2];
+	s.s3p2 = before[3];
 	state = s;
 }
 
