@@ -4,6 +4,10 @@
 // written, left to right, in doubles, and this file is compiled without
 // floating-point contraction. Left and right run side by side in two-lane
 // vectors; each lane does exactly the scalar operations of its channel.
+//
+// The two library sines per sample cost most of the time; the loop is laid
+// out so that they overlap with the filter work of the samples around them
+// and so that as little as possible has to be saved around each call.
 
 #include "processor/plugprocessor.h"
 
@@ -19,6 +23,7 @@ namespace Vst {
 namespace {
 
 typedef double Pair __attribute__ ((vector_size (16)));
+typedef long long PairLanes __attribute__ ((vector_size (16)));
 
 inline Pair pairOf (double left, double right)
 {
@@ -73,8 +78,7 @@ struct LoopSettings
 	Pair kScale;
 	Pair fb;
 	Pair pole;
-	Pair levelInput;	// g × level target
-	Pair wetInput;		// g × wet target
+	Pair smootherInput;	// g × level target, g × wet target
 };
 
 // What the loop carries from sample to sample, left and right side by side.
@@ -83,8 +87,7 @@ struct LoopSettings
 // so the feedback (tap 3's current value) is s3p1.
 struct LoopState
 {
-	Pair level;		// the smoothers, alike in both lanes
-	Pair wet;
+	Pair smoothers;	// level, wet: the two run the same recurrence side by side
 	Pair lowpassIn;
 	Pair lowpassOut;
 	Pair u1, u2;
@@ -133,7 +136,16 @@ __attribute__ ((always_inline)) inline void runSamples (LoopState& state,
 	LoopState s = state;
 	const Pair one = opaque (pairOf (1.0, 1.0));
 	const Pair tiny = opaque (pairOf (1e-18, 1e-18));
-	const Pair settledDry = one - s.wet;
+	// Each smoother's value in both lanes, for the two channels.
+	auto level = [&] () __attribute__ ((always_inline)) {
+		return __builtin_shuffle (s.smoothers, PairLanes {0, 0});
+	};
+	auto wet = [&] () __attribute__ ((always_inline)) {
+		return __builtin_shuffle (s.smoothers, PairLanes {1, 1});
+	};
+	const Pair settledLevel = level ();
+	const Pair settledWet = wet ();
+	const Pair settledDry = one - settledWet;
 
 	// The sines are taken two samples ahead, at the start of a sample, so
 	// that the library calls overlap with the long chain of dependent steps
@@ -167,10 +179,7 @@ __attribute__ ((always_inline)) inline void runSamples (LoopState& state,
 	// One sample, from its input, on the coefficient made for it.
 	auto sample = [&] (int32 i, Pair x) __attribute__ ((always_inline)) {
 		if (!settled)
-		{
-			s.level = c.pole * s.level + c.levelInput;
-			s.wet = c.pole * s.wet + c.wetInput;
-		}
+			s.smoothers = c.pole * s.smoothers + c.smootherInput;
 		Pair* t = taps[i & 1];
 		const Pair* t1 = taps[(i + 1) & 1];
 		const Pair aa = a * a;
@@ -183,8 +192,10 @@ __attribute__ ((always_inline)) inline void runSamples (LoopState& state,
 		t[1] = y1;
 		t[2] = y2;
 		t[3] = y3;
-		const Pair dry = settled ? settledDry : one - s.wet;
-		return s.level * (s.wet * y3 + dry * x);
+		const Pair levelNow = settled ? settledLevel : level ();
+		const Pair wetNow = settled ? settledWet : wet ();
+		const Pair dry = settled ? settledDry : one - wetNow;
+		return levelNow * (wetNow * y3 + dry * x);
 	};
 
 	for (int32 i = 0; i < std::min (count, 2); ++i)
@@ -192,6 +203,7 @@ __attribute__ ((always_inline)) inline void runSamples (LoopState& state,
 	coefficientOf (0);
 
 	int32 i = 0;
+	// Two samples a turn, so that the rows of the taps are fixed places.
 	for (; i + 3 < count; i += 2)
 	{
 		sinesOf (i + 2);
@@ -246,20 +258,21 @@ runStretchAvx (LoopState& state, const LoopSettings& settings, const Sample* inL
 	runSamples<Sample, settled> (state, settings, inLeft, inRight, outLeft, outRight, n, count);
 }
 
-bool processorHasAvx ()
+// Asked once when the module loads, so that the audio thread never runs a
+// guarded first-time initialisation.
+bool detectAvx ()
 {
-	static const bool hasAvx = [] {
-		__builtin_cpu_init ();
-		return __builtin_cpu_supports ("avx") != 0;
-	}();
-	return hasAvx;
+	__builtin_cpu_init ();
+	return __builtin_cpu_supports ("avx") != 0;
 }
+
+const bool processorHasAvx = detectAvx ();
 
 template <typename Sample, bool settled>
 void runStretch (LoopState& state, const LoopSettings& settings, const Sample* inLeft,
                  const Sample* inRight, Sample* outLeft, Sample* outRight, int32 n, int32 count)
 {
-	if (processorHasAvx ())
+	if (processorHasAvx)
 		runStretchAvx<Sample, settled> (state, settings, inLeft, inRight, outLeft, outRight, n,
 		                                count);
 	else
@@ -384,14 +397,12 @@ void PlugProcessor::runPhaser (const PlugDerivedValues& values, Sample** in, Sam
 	// g × target is the same product every sample.
 	const double levelInput = smootherGain * values.levelGain;
 	const double wetInput = smootherGain * values.wet;
-	settings.levelInput = pairOf (levelInput, levelInput);
-	settings.wetInput = pairOf (wetInput, wetInput);
+	settings.smootherInput = pairOf (levelInput, wetInput);
 
 	const double* left = allpassLeft;
 	const double* right = allpassRight;
 	LoopState state;
-	state.level = pairOf (levelSmoothed, levelSmoothed);
-	state.wet = pairOf (wetSmoothed, wetSmoothed);
+	state.smoothers = pairOf (levelSmoothed, wetSmoothed);
 	state.lowpassIn = pairOf (sweepLowpassState[1], sweepLowpassState[4]);
 	state.lowpassOut = pairOf (sweepLowpassState[2], sweepLowpassState[5]);
 	state.u1 = loadTap (left, right, 1);
@@ -428,8 +439,8 @@ void PlugProcessor::runPhaser (const PlugDerivedValues& values, Sample** in, Sam
 	}
 
 	lfoCounter = n;
-	levelSmoothed = state.level[0];
-	wetSmoothed = state.wet[0];
+	levelSmoothed = state.smoothers[0];
+	wetSmoothed = state.smoothers[1];
 	sweepLowpassState[0] = sweepLowpassState[1] = state.lowpassIn[0];
 	sweepLowpassState[2] = state.lowpassOut[0];
 	sweepLowpassState[3] = sweepLowpassState[4] = state.lowpassIn[1];
