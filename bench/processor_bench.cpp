@@ -33,6 +33,35 @@ void BM_Phaser32 (benchmark::State& state) { phaser (state, kSample32); }
 BENCHMARK (BM_Phaser64)->Arg (1)->Arg (32)->Arg (512)->Arg (4096);
 BENCHMARK (BM_Phaser32)->Arg (1)->Arg (32)->Arg (512)->Arg (4096);
 
+// The same with Level moved in every block, so that the level smoother never
+// comes to rest (the cost of the smoothers while they glide).
+void movingLevel (benchmark::State& state, int32 sampleSize)
+{
+	const int32 blockSize = static_cast<int32> (state.range (0));
+	BenchHost host (sampleSize, blockSize);
+	ParameterChanges changes (1);
+	int32 queueIndex = 0, pointIndex = 0;
+	auto* queue = static_cast<ParameterValueQueue*> (changes.addParameterData (kLevelTag, queueIndex));
+	host.data.inputParameterChanges = &changes;
+	bool up = false;
+	for (auto _ : state)
+	{
+		// Alternating between two levels keeps the smoother gliding.
+		queue->clear ();
+		queue->addPoint (0, up ? 0.75 : 0.7, pointIndex);
+		up = !up;
+		host.processor->process (host.data);
+		benchmark::ClobberMemory ();
+	}
+	host.data.inputParameterChanges = nullptr;
+	setFrameCounter (state, blockSize);
+}
+
+void BM_Phaser64MovingLevel (benchmark::State& state) { movingLevel (state, kSample64); }
+void BM_Phaser32MovingLevel (benchmark::State& state) { movingLevel (state, kSample32); }
+BENCHMARK (BM_Phaser64MovingLevel)->Arg (512);
+BENCHMARK (BM_Phaser32MovingLevel)->Arg (512);
+
 // Blocks that skip the phaser: a bypassed one and a silent one.
 void BM_Bypass (benchmark::State& state)
 {

@@ -4,12 +4,17 @@
 // written, left to right, in doubles, and this file is compiled without
 // floating-point contraction. Left and right run side by side in two-lane
 // vectors; each lane does exactly the scalar operations of its channel.
+//
+// The two library sines per sample cost most of the time; the loop is laid
+// out so that they overlap with the filter work of the samples around them
+// and so that as little as possible has to be saved around each call.
 
 #include "processor/plugprocessor.h"
 
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
+#include <emmintrin.h>
 #include <type_traits>
 
 namespace Steinberg {
@@ -18,6 +23,7 @@ namespace Vst {
 namespace {
 
 typedef double Pair __attribute__ ((vector_size (16)));
+typedef long long PairLanes __attribute__ ((vector_size (16)));
 
 inline Pair pairOf (double left, double right)
 {
@@ -36,6 +42,14 @@ inline void storeTap (double* left, double* right, int index, Pair value)
 	right[index] = value[1];
 }
 
+// Hides a constant from the compiler, which would otherwise rebuild it from
+// a scalar in every sample instead of keeping it.
+inline Pair opaque (Pair value)
+{
+	__asm__ ("" : "+x"(value));
+	return value;
+}
+
 constexpr int32 kCounterMax = INT32_MAX;
 
 // A counter value for the same sweep phase, one turn taken off as often as
@@ -50,6 +64,220 @@ int32 counterForPhase (double phase, double increment)
 		turn += 6.283185307179586;
 	const double steps = turn / increment + 0.5;
 	return steps < static_cast<double> (kCounterMax) ? static_cast<int32> (steps) : 0;
+}
+
+// What the loop reads and does not change during a block.
+struct LoopSettings
+{
+	double lfoStep;
+	double offset;
+	Pair centre;
+	Pair sweep;
+	Pair b0;
+	Pair a1;
+	Pair kScale;
+	Pair fb;
+	Pair pole;
+	Pair smootherInput;	// g × level target, g × wet target
+};
+
+// What the loop carries from sample to sample, left and right side by side.
+// Tap t's one-earlier value is element 3t + 1 of its chain, its two-earlier
+// 3t + 2; between samples a tap's current value equals its one-earlier value,
+// so the feedback (tap 3's current value) is s3p1.
+struct LoopState
+{
+	Pair smoothers;	// level, wet: the two run the same recurrence side by side
+	Pair lowpassIn;
+	Pair lowpassOut;
+	Pair u1, u2;
+	Pair s1p1, s1p2;
+	Pair s2p1, s2p2;
+	Pair s3p1, s3p2;
+};
+
+// Samples in and out, widened to and narrowed from doubles; the stores are
+// spelled out so that the right lane goes straight to memory.
+inline Pair loadFrame (const Sample64* left, const Sample64* right, int32 i)
+{
+	return (Pair)_mm_loadh_pd (_mm_load_sd (left + i), right + i);
+}
+
+inline Pair loadFrame (const Sample32* left, const Sample32* right, int32 i)
+{
+	return pairOf (static_cast<double> (left[i]), static_cast<double> (right[i]));
+}
+
+inline void storeFrame (Sample64* left, Sample64* right, int32 i, Pair o)
+{
+	_mm_storel_pd (left + i, (__m128d)o);
+	_mm_storeh_pd (right + i, (__m128d)o);
+}
+
+inline void storeFrame (Sample32* left, Sample32* right, int32 i, Pair o)
+{
+	// Both lanes narrowed at once, to the nearest float as a cast does.
+	const __m128 narrow = _mm_cvtpd_ps ((__m128d)o);
+	left[i] = narrow[0];
+	right[i] = narrow[1];
+}
+
+// The per-sample loop over samples 0 .. count - 1 of one stretch in which
+// the counter n + i does not pass its limit. With settled, the smoothers sit
+// at the fixed point of their recurrence, which they then never leave, so
+// they are taken as constants.
+template <typename Sample, bool settled>
+__attribute__ ((always_inline)) inline void runSamples (LoopState& state,
+                                                        const LoopSettings& c,
+                                                        const Sample* inLeft,
+                                                        const Sample* inRight, Sample* outLeft,
+                                                        Sample* outRight, int32 n, int32 count)
+{
+	LoopState s = state;
+	const Pair one = opaque (pairOf (1.0, 1.0));
+	const Pair tiny = opaque (pairOf (1e-18, 1e-18));
+	// Each smoother's value in both lanes, for the two channels.
+	auto level = [&] () __attribute__ ((always_inline)) {
+		return __builtin_shuffle (s.smoothers, PairLanes {0, 0});
+	};
+	auto wet = [&] () __attribute__ ((always_inline)) {
+		return __builtin_shuffle (s.smoothers, PairLanes {1, 1});
+	};
+	const Pair settledLevel = level ();
+	const Pair settledWet = wet ();
+	const Pair settledDry = one - settledWet;
+
+	// The sines are taken two samples ahead, at the start of a sample, so
+	// that the library calls overlap with the long chain of dependent steps
+	// through the three sections of the sample before; the all-pass
+	// coefficient is made one sample ahead for the same reason.
+	Pair sines[2];
+	auto sinesOf = [&] (int32 i) __attribute__ ((always_inline)) {
+		const double p = c.lfoStep * static_cast<double> (n + i);
+		sines[i & 1] = pairOf (std::sin (p), std::sin (p + c.offset));
+	};
+	// Only a is kept between samples: a² and 2a are cheaper to redo than to
+	// save around the library calls.
+	Pair a;
+	auto coefficientOf = [&] (int32 i) __attribute__ ((always_inline)) {
+		const Pair raw = c.centre + c.sweep * sines[i & 1];
+		const Pair f = c.b0 * (raw + s.lowpassIn) + c.a1 * s.lowpassOut;
+		s.lowpassIn = raw;
+		s.lowpassOut = f;
+		const Pair k = c.kScale * f;
+		a = (one - k) / (one + k);
+	};
+
+	// The taps of the last two samples, u, y1, y2 and y3, by sample parity.
+	// They live in memory on purpose: each is stored once, where the
+	// library calls would otherwise save and restore every one of them.
+	alignas (16) Pair taps[2][4] = {{s.u2, s.s1p2, s.s2p2, s.s3p2}, {s.u1, s.s1p1, s.s2p1, s.s3p1}};
+	auto inMemory = [&] () __attribute__ ((always_inline)) {
+		__asm__ volatile ("" : : "r"(taps) : "memory");
+	};
+
+	// One sample, from its input, on the coefficient made for it.
+	auto sample = [&] (int32 i, Pair x) __attribute__ ((always_inline)) {
+		if (!settled)
+			s.smoothers = c.pole * s.smoothers + c.smootherInput;
+		Pair* t = taps[i & 1];
+		const Pair* t1 = taps[(i + 1) & 1];
+		const Pair aa = a * a;
+		const Pair twoA = a + a;
+		const Pair u = c.fb * t1[3] + x;
+		const Pair y1 = aa * (u - t[1]) - twoA * (t1[0] - t1[1]) + t[0];
+		const Pair y2 = aa * (y1 - t[2]) - twoA * (t1[1] - t1[2]) + t[1];
+		const Pair y3 = aa * (y2 - t[3]) - twoA * (t1[2] - t1[3]) + t[2];
+		t[0] = u;
+		t[1] = y1;
+		t[2] = y2;
+		t[3] = y3;
+		const Pair levelNow = settled ? settledLevel : level ();
+		const Pair wetNow = settled ? settledWet : wet ();
+		const Pair dry = settled ? settledDry : one - wetNow;
+		return levelNow * (wetNow * y3 + dry * x);
+	};
+
+	for (int32 i = 0; i < std::min (count, 2); ++i)
+		sinesOf (i);
+	coefficientOf (0);
+
+	int32 i = 0;
+	// Two samples a turn, so that the rows of the taps are fixed places.
+	for (; i + 3 < count; i += 2)
+	{
+		sinesOf (i + 2);
+		inMemory ();
+		storeFrame (outLeft, outRight, i, sample (i, loadFrame (inLeft, inRight, i) + tiny));
+		coefficientOf (i + 1);
+		sinesOf (i + 3);
+		inMemory ();
+		storeFrame (outLeft, outRight, i + 1,
+		            sample (i + 1, loadFrame (inLeft, inRight, i + 1) + tiny));
+		coefficientOf (i + 2);
+	}
+	for (; i < count; ++i)
+	{
+		if (i + 2 < count)
+			sinesOf (i + 2);
+		inMemory ();
+		storeFrame (outLeft, outRight, i, sample (i, loadFrame (inLeft, inRight, i) + tiny));
+		if (i + 1 < count)
+			coefficientOf (i + 1);
+	}
+	const Pair* last = taps[(count + 1) & 1];
+	const Pair* before = taps[count & 1];
+	s.u1 = last[0];
+	s.s1p1 = last[1];
+	s.s2p1 = last[2];
+	s.s3p1 = last[3];
+	s.u2 = before[0];
+	s.s1p2 = before[1];
+	s.s2p2 = before[2];
+	s.s3p2 = before[3];
+	state = s;
+}
+
+// Each loop is built twice, for plain x86-64 and for processors with AVX,
+// whose three-operand forms spare the register copies of the two-operand
+// ones; the arithmetic is the same instructions either way.
+template <typename Sample, bool settled>
+__attribute__ ((noinline)) void runStretchPlain (LoopState& state, const LoopSettings& settings,
+                                                 const Sample* inLeft, const Sample* inRight,
+                                                 Sample* outLeft, Sample* outRight, int32 n,
+                                                 int32 count)
+{
+	runSamples<Sample, settled> (state, settings, inLeft, inRight, outLeft, outRight, n, count);
+}
+
+template <typename Sample, bool settled>
+__attribute__ ((target ("avx"), noinline)) void
+runStretchAvx (LoopState& state, const LoopSettings& settings, const Sample* inLeft,
+               const Sample* inRight, Sample* outLeft, Sample* outRight, int32 n, int32 count)
+{
+	runSamples<Sample, settled> (state, settings, inLeft, inRight, outLeft, outRight, n, count);
+}
+
+// Asked once when the module loads, so that the audio thread never runs a
+// guarded first-time initialisation.
+bool detectAvx ()
+{
+	__builtin_cpu_init ();
+	return __builtin_cpu_supports ("avx") != 0;
+}
+
+const bool processorHasAvx = detectAvx ();
+
+template <typename Sample, bool settled>
+void runStretch (LoopState& state, const LoopSettings& settings, const Sample* inLeft,
+                 const Sample* inRight, Sample* outLeft, Sample* outRight, int32 n, int32 count)
+{
+	if (processorHasAvx)
+		runStretchAvx<Sample, settled> (state, settings, inLeft, inRight, outLeft, outRight, n,
+		                                count);
+	else
+		runStretchPlain<Sample, settled> (state, settings, inLeft, inRight, outLeft, outRight, n,
+		                                  count);
 }
 
 } // namespace
@@ -156,134 +384,72 @@ void PlugProcessor::runPhaser (const PlugDerivedValues& values, Sample** in, Sam
 	Sample* outLeft = out[0];
 	Sample* outRight = out[1];
 
-	const double lfoStep = values.lfoInc;
-	const double offset = values.phaseOffset;
-	const Pair centre = pairOf (values.centreHz, values.centreHz);
-	const Pair sweep = pairOf (values.sweepHz, values.sweepHz);
-	const Pair b0 = pairOf (sweepLowpassB0, sweepLowpassB0);
-	const Pair a1 = pairOf (sweepLowpassA1, sweepLowpassA1);
-	const Pair kScale = pairOf (piOverFs, piOverFs);
-	const Pair fb = pairOf (values.feedback, values.feedback);
-	const double pole = smootherPole;
-	const Pair pole2 = pairOf (pole, pole);
-	// The shared smoothers run in both lanes alike; g × target is the same
-	// product every sample.
-	const double levelTarget = smootherGain * values.levelGain;
-	const double wetTarget = smootherGain * values.wet;
-	const Pair levelInput = pairOf (levelTarget, levelTarget);
-	const Pair wetInput = pairOf (wetTarget, wetTarget);
-	Pair level = pairOf (levelSmoothed, levelSmoothed);
-	Pair wetShare = pairOf (wetSmoothed, wetSmoothed);
-	Pair lowpassIn = pairOf (sweepLowpassState[1], sweepLowpassState[4]);
-	Pair lowpassOut = pairOf (sweepLowpassState[2], sweepLowpassState[5]);
+	LoopSettings settings;
+	settings.lfoStep = values.lfoInc;
+	settings.offset = values.phaseOffset;
+	settings.centre = pairOf (values.centreHz, values.centreHz);
+	settings.sweep = pairOf (values.sweepHz, values.sweepHz);
+	settings.b0 = pairOf (sweepLowpassB0, sweepLowpassB0);
+	settings.a1 = pairOf (sweepLowpassA1, sweepLowpassA1);
+	settings.kScale = pairOf (piOverFs, piOverFs);
+	settings.fb = pairOf (values.feedback, values.feedback);
+	settings.pole = pairOf (smootherPole, smootherPole);
+	// g × target is the same product every sample.
+	const double levelInput = smootherGain * values.levelGain;
+	const double wetInput = smootherGain * values.wet;
+	settings.smootherInput = pairOf (levelInput, wetInput);
 
-	double* left = allpassLeft;
-	double* right = allpassRight;
-	// Tap t's one-earlier value is element 3t + 1, its two-earlier 3t + 2.
-	// Between samples a tap's current value equals its one-earlier value, so
-	// the feedback (tap 3's current value) is s3p1.
-	Pair u1 = loadTap (left, right, 1), u2 = loadTap (left, right, 2);
-	Pair s1p1 = loadTap (left, right, 4), s1p2 = loadTap (left, right, 5);
-	Pair s2p1 = loadTap (left, right, 7), s2p2 = loadTap (left, right, 8);
-	Pair s3p1 = loadTap (left, right, 10), s3p2 = loadTap (left, right, 11);
+	const double* left = allpassLeft;
+	const double* right = allpassRight;
+	LoopState state;
+	state.smoothers = pairOf (levelSmoothed, wetSmoothed);
+	state.lowpassIn = pairOf (sweepLowpassState[1], sweepLowpassState[4]);
+	state.lowpassOut = pairOf (sweepLowpassState[2], sweepLowpassState[5]);
+	state.u1 = loadTap (left, right, 1);
+	state.u2 = loadTap (left, right, 2);
+	state.s1p1 = loadTap (left, right, 4);
+	state.s1p2 = loadTap (left, right, 5);
+	state.s2p1 = loadTap (left, right, 7);
+	state.s2p2 = loadTap (left, right, 8);
+	state.s3p1 = loadTap (left, right, 10);
+	state.s3p2 = loadTap (left, right, 11);
 
-	// The sines are taken two samples ahead, in the middle of a sample's
-	// filter work, so that the library calls overlap with the long chain of
-	// dependent steps through the three sections; the all-pass coefficient
-	// is computed one sample ahead for the same reason.
-	Pair sines[2];
+	// A smoother that one step leaves where it is stays there for good (the
+	// recurrence is fixed during the block); that is where both rest while
+	// the parameters do not move.
+	const bool settled = smootherPole * levelSmoothed + levelInput == levelSmoothed &&
+	                     smootherPole * wetSmoothed + wetInput == wetSmoothed;
+
 	int32 n = lfoCounter;
 	int32 done = 0;
 	while (done < count)
 	{
 		if (n == kCounterMax)
-			n = counterForPhase (lfoStep * n, lfoStep);
+			n = counterForPhase (values.lfoInc * n, values.lfoInc);
 		const int32 chunk = static_cast<int32> (
 		    std::min<int64> (count - done, static_cast<int64> (kCounterMax) - n));
-
-		for (int32 i = 0; i < std::min (chunk, 2); ++i)
-		{
-			const double p = lfoStep * static_cast<double> (n + i);
-			sines[i] = pairOf (std::sin (p), std::sin (p + offset));
-		}
-
-		// The all-pass coefficient of one sample, from its sines.
-		Pair aa, twoA;
-		auto coefficient = [&] (const Pair& sine) {
-			const Pair raw = centre + sweep * sine;
-			const Pair f = b0 * (raw + lowpassIn) + a1 * lowpassOut;
-			lowpassIn = raw;
-			lowpassOut = f;
-			const Pair k = kScale * f;
-			const Pair a = (1.0 - k) / (1.0 + k);
-			aa = a * a;
-			twoA = 2.0 * a;
-		};
-		coefficient (sines[0]);
-
-		// One sample; the last two of a chunk take no sines ahead.
-		auto step = [&] (int32 i, bool sineAhead) {
-			const int32 j = done + i;
-			const Pair x = pairOf (static_cast<double> (inLeft[j]),
-			                       static_cast<double> (inRight[j])) + 1e-18;
-			level = pole2 * level + levelInput;
-			wetShare = pole2 * wetShare + wetInput;
-			const Pair u = fb * s3p1 + x;
-			const Pair y1 = aa * (u - s1p2) - twoA * (u1 - s1p1) + u2;
-			const Pair y2 = aa * (y1 - s2p2) - twoA * (s1p1 - s2p1) + s1p2;
-
-			if (sineAhead)
-			{
-				const double p = lfoStep * static_cast<double> (n + i + 2);
-				sines[i & 1] = pairOf (std::sin (p), std::sin (p + offset));
-			}
-
-			const Pair y3 = aa * (y2 - s3p2) - twoA * (s2p1 - s3p1) + s2p2;
-			u2 = u1;
-			u1 = u;
-			s1p2 = s1p1;
-			s1p1 = y1;
-			s2p2 = s2p1;
-			s2p1 = y2;
-			s3p2 = s3p1;
-			s3p1 = y3;
-
-			const Pair dry = 1.0 - wetShare;
-			const Pair o = level * (wetShare * y3 + dry * x);
-			outLeft[j] = static_cast<Sample> (o[0]);
-			outRight[j] = static_cast<Sample> (o[1]);
-
-			if (i + 1 < chunk)
-				coefficient (sines[(i + 1) & 1]);
-		};
-		int32 i = 0;
-		for (; i + 2 < chunk; ++i)
-			step (i, true);
-		for (; i < chunk; ++i)
-			step (i, false);
+		if (settled)
+			runStretch<Sample, true> (state, settings, inLeft + done, inRight + done,
+			                          outLeft + done, outRight + done, n, chunk);
+		else
+			runStretch<Sample, false> (state, settings, inLeft + done, inRight + done,
+			                           outLeft + done, outRight + done, n, chunk);
 		n += chunk;
 		done += chunk;
 	}
 
 	lfoCounter = n;
-	levelSmoothed = level[0];
-	wetSmoothed = wetShare[0];
-	sweepLowpassState[0] = sweepLowpassState[1] = lowpassIn[0];
-	sweepLowpassState[2] = lowpassOut[0];
-	sweepLowpassState[3] = sweepLowpassState[4] = lowpassIn[1];
-	sweepLowpassState[5] = lowpassOut[1];
-	storeTap (left, right, 0, u1);
-	storeTap (left, right, 1, u1);
-	storeTap (left, right, 2, u2);
-	storeTap (left, right, 3, s1p1);
-	storeTap (left, right, 4, s1p1);
-	storeTap (left, right, 5, s1p2);
-	storeTap (left, right, 6, s2p1);
-	storeTap (left, right, 7, s2p1);
-	storeTap (left, right, 8, s2p2);
-	storeTap (left, right, 9, s3p1);
-	storeTap (left, right, 10, s3p1);
-	storeTap (left, right, 11, s3p2);
+	levelSmoothed = state.smoothers[0];
+	wetSmoothed = state.smoothers[1];
+	sweepLowpassState[0] = sweepLowpassState[1] = state.lowpassIn[0];
+	sweepLowpassState[2] = state.lowpassOut[0];
+	sweepLowpassState[3] = sweepLowpassState[4] = state.lowpassIn[1];
+	sweepLowpassState[5] = state.lowpassOut[1];
+	const Pair taps[12] = {state.u1,   state.u1,   state.u2,   state.s1p1,
+	                       state.s1p1, state.s1p2, state.s2p1, state.s2p1,
+	                       state.s2p2, state.s3p1, state.s3p1, state.s3p2};
+	for (int t = 0; t < 12; ++t)
+		storeTap (allpassLeft, allpassRight, t, taps[t]);
 
 	clearChainIfNotFinite (allpassLeft);
 	clearChainIfNotFinite (allpassRight);

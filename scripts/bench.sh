@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Measures the processor: Google Benchmark timings (ns per stereo frame of
-# both loops at 48 kHz, blocks of 1, 32, 512 and 4096; bypass, silence and the
+# both loops at 48 kHz, blocks of 1, 32, 512 and 4096, and at 512 with Level
+# moved in every block so that the smoothers glide; bypass, silence and the
 # intake of eight queues), then the instructions per frame of both loops at
 # block 512 counted with callgrind. Not part of the tests.
 #   ZY_BENCH_BUILD_DIR  build folder (default: build-bench/ in the project)
