@@ -1,4 +1,5 @@
 #include "controller/plugcontroller.h"
+#include "controller/x11cairodevice.h"
 #include "controller/zyexprangeparameter.h"
 #include "controller/zyrangeparameter.h"
 #include "processor/plugparams.h"
@@ -134,6 +135,12 @@ VSTGUI::IController* PlugController::createSubController (VSTGUI::UTF8StringPtr 
 		return nullptr;
 	}
 	return aboutController;
+}
+
+void PlugController::didOpen (VSTGUI::VST3Editor*)
+{
+	// so that the editor can be closed and opened again safely
+	handCairoDeviceToToolkit ();
 }
 
 void PlugController::addAboutController (AboutController* aboutController)

@@ -34,6 +34,7 @@ public:
 	VSTGUI::IController* createSubController (VSTGUI::UTF8StringPtr name,
 	                                          const VSTGUI::IUIDescription* description,
 	                                          VSTGUI::VST3Editor* editor) SMTG_OVERRIDE;
+	void didOpen (VSTGUI::VST3Editor* editor) SMTG_OVERRIDE;
 
 	void addAboutController (AboutController* aboutController);
 	void removeAboutController (AboutController* aboutController);

@@ -210,13 +210,10 @@ TEST_F (EditorTest, OpensAndClosesTwentyTimesBesideAnotherOpenEditor)
 	openAndCloseTwentyTimes (session, 256.);
 }
 
-// Disabled: when the toolkit's last editor closes it drops its X connection
-// without finishing cairo's device for it, and the next editor whose
-// connection lands at the same address crashes in cairo, or leaves a window
-// that never draws. The editor of this module needs to finish that device
-// while its last editor closes; this test shows when it does. Even then the
-// toolkit keeps each finished device (about 19 KB) until the module unloads.
-TEST_F (EditorTest, DISABLED_OpensAndClosesTwentyTimesAsTheOnlyEditor)
+// The toolkit drops its X connection when its last editor closes; cairo then
+// must not hand a stale device to the next connection. The toolkit still
+// keeps each finished device (about 19 KB) until the module unloads.
+TEST_F (EditorTest, OpensAndClosesTwentyTimesAsTheOnlyEditor)
 {
 	openAndCloseTwentyTimes (session, 32768.);
 }
