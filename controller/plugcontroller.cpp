@@ -1,4 +1,5 @@
 #include "controller/plugcontroller.h"
+#include "controller/plugeditor.h"
 #include "controller/x11cairodevice.h"
 #include "controller/zyexprangeparameter.h"
 #include "controller/zyrangeparameter.h"
@@ -108,7 +109,7 @@ IPlugView* PLUGIN_API PlugController::createView (FIDString name)
 	setKnobMode (kLinearMode);
 	try
 	{
-		return new VSTGUI::VST3Editor (this, kEditorTemplateName, kEditorDescriptionFile);
+		return new PlugEditor (this, kEditorTemplateName, kEditorDescriptionFile);
 	}
 	catch (...)
 	{

@@ -238,6 +238,8 @@ TEST_F (HostTest, EditorFromTheBundlesDescription)
 	// the template "view" was found in the bundle's plug.uidesc
 	EXPECT_GT (size.getWidth (), 0);
 	EXPECT_GT (size.getHeight (), 0);
+	// a fixed size: hosts get no resize handles
+	EXPECT_EQ (view->canResize (), kResultFalse);
 
 	EXPECT_FALSE (owned (controller->createView ("Editor")));
 }
