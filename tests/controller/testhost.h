@@ -13,10 +13,12 @@ class AUWrapperHostContext
 {
 };
 
+// The SDK's host application is not reference counted; one lives for the run.
 inline Steinberg::IPtr<Steinberg::FUnknown> makeVst3HostContext ()
 {
-	return Steinberg::owned (static_cast<Steinberg::FUnknown*> (
-	    static_cast<Steinberg::Vst::IHostApplication*> (new Steinberg::Vst::HostApplication ())));
+	static Steinberg::Vst::HostApplication hostApplication;
+	return Steinberg::IPtr<Steinberg::FUnknown> (static_cast<Steinberg::FUnknown*> (
+	    static_cast<Steinberg::Vst::IHostApplication*> (&hostApplication)));
 }
 
 inline Steinberg::IPtr<Steinberg::FUnknown> makeAUHostContext ()

@@ -47,8 +47,9 @@ class HostTest : public ::testing::Test
 protected:
 	static void SetUpTestSuite ()
 	{
-		hostApplication = owned (new HostApplication ());
-		PluginContextFactory::instance ().setPluginContext (hostApplication);
+		// the SDK's host application is not reference counted: it is owned here
+		hostApplication = std::make_unique<HostApplication> ();
+		PluginContextFactory::instance ().setPluginContext (hostApplication.get ());
 		std::string error;
 		module = VST3::Hosting::Module::create (ZY_BUNDLE_PATH, error);
 		ASSERT_TRUE (module) << error;
@@ -57,7 +58,7 @@ protected:
 	{
 		module.reset ();
 		PluginContextFactory::instance ().setPluginContext (nullptr);
-		hostApplication = nullptr;
+		hostApplication.reset ();
 	}
 
 	void SetUp () override
@@ -89,14 +90,14 @@ protected:
 		return narrow (text);
 	}
 
-	static IPtr<HostApplication> hostApplication;
+	static std::unique_ptr<HostApplication> hostApplication;
 	static VST3::Hosting::Module::Ptr module;
 	IPtr<PlugProvider> provider;
 	IPtr<IComponent> component;
 	IPtr<IEditController> controller;
 };
 
-IPtr<HostApplication> HostTest::hostApplication;
+std::unique_ptr<HostApplication> HostTest::hostApplication;
 VST3::Hosting::Module::Ptr HostTest::module;
 
 TEST_F (HostTest, ClassInfos)
