@@ -14,8 +14,14 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
-#include <emmintrin.h>
 #include <type_traits>
+
+#if defined(__x86_64__) || defined(__i386__)
+#define ZY_PHASER_X86 1
+#include <emmintrin.h>
+#else
+#define ZY_PHASER_X86 0
+#endif
 
 namespace Steinberg {
 namespace Vst {
@@ -46,7 +52,9 @@ inline void storeTap (double* left, double* right, int index, Pair value)
 // a scalar in every sample instead of keeping it.
 inline Pair opaque (Pair value)
 {
+#if ZY_PHASER_X86
 	__asm__ ("" : "+x"(value));
+#endif
 	return value;
 }
 
@@ -96,11 +104,15 @@ struct LoopState
 	Pair s3p1, s3p2;
 };
 
-// Samples in and out, widened to and narrowed from doubles; the stores are
-// spelled out so that the right lane goes straight to memory.
+// Samples in and out, widened to and narrowed from doubles; on x86 the
+// stores are spelled out so that the right lane goes straight to memory.
 inline Pair loadFrame (const Sample64* left, const Sample64* right, int32 i)
 {
+#if ZY_PHASER_X86
 	return (Pair)_mm_loadh_pd (_mm_load_sd (left + i), right + i);
+#else
+	return pairOf (left[i], right[i]);
+#endif
 }
 
 inline Pair loadFrame (const Sample32* left, const Sample32* right, int32 i)
@@ -110,16 +122,26 @@ inline Pair loadFrame (const Sample32* left, const Sample32* right, int32 i)
 
 inline void storeFrame (Sample64* left, Sample64* right, int32 i, Pair o)
 {
+#if ZY_PHASER_X86
 	_mm_storel_pd (left + i, (__m128d)o);
 	_mm_storeh_pd (right + i, (__m128d)o);
+#else
+	left[i] = o[0];
+	right[i] = o[1];
+#endif
 }
 
 inline void storeFrame (Sample32* left, Sample32* right, int32 i, Pair o)
 {
+#if ZY_PHASER_X86
 	// Both lanes narrowed at once, to the nearest float as a cast does.
 	const __m128 narrow = _mm_cvtpd_ps ((__m128d)o);
 	left[i] = narrow[0];
 	right[i] = narrow[1];
+#else
+	left[i] = static_cast<Sample32> (o[0]);
+	right[i] = static_cast<Sample32> (o[1]);
+#endif
 }
 
 // The per-sample loop over samples 0 .. count - 1 of one stretch in which
@@ -250,6 +272,7 @@ __attribute__ ((noinline)) void runStretchPlain (LoopState& state, const LoopSet
 	runSamples<Sample, settled> (state, settings, inLeft, inRight, outLeft, outRight, n, count);
 }
 
+#if ZY_PHASER_X86
 template <typename Sample, bool settled>
 __attribute__ ((target ("avx"), noinline)) void
 runStretchAvx (LoopState& state, const LoopSettings& settings, const Sample* inLeft,
@@ -267,17 +290,22 @@ bool detectAvx ()
 }
 
 const bool processorHasAvx = detectAvx ();
+#endif
 
 template <typename Sample, bool settled>
 void runStretch (LoopState& state, const LoopSettings& settings, const Sample* inLeft,
                  const Sample* inRight, Sample* outLeft, Sample* outRight, int32 n, int32 count)
 {
+#if ZY_PHASER_X86
 	if (processorHasAvx)
+	{
 		runStretchAvx<Sample, settled> (state, settings, inLeft, inRight, outLeft, outRight, n,
 		                                count);
-	else
-		runStretchPlain<Sample, settled> (state, settings, inLeft, inRight, outLeft, outRight, n,
-		                                  count);
+		return;
+	}
+#endif
+	runStretchPlain<Sample, settled> (state, settings, inLeft, inRight, outLeft, outRight, n,
+	                                  count);
 }
 
 } // namespace
