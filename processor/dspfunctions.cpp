@@ -105,6 +105,30 @@ inline double onePoleA1 (double cutoffHz, double sampleRate)
 	return (1. - std::sin (w)) / std::cos (w);
 }
 
+/** Writes one sixteen-value column of a table into its out-parameters. */
+inline void writeColumn16 (const double (&c)[16], double& t1, double& t2, double& t3, double& t4,
+                           double& t5, double& t6, double& t7, double& t8, double& t9,
+                           double& t10, double& t11, double& t12, double& t13, double& t14,
+                           double& t15, double& t16)
+{
+	t1 = c[0];
+	t2 = c[1];
+	t3 = c[2];
+	t4 = c[3];
+	t5 = c[4];
+	t6 = c[5];
+	t7 = c[6];
+	t8 = c[7];
+	t9 = c[8];
+	t10 = c[9];
+	t11 = c[10];
+	t12 = c[11];
+	t13 = c[12];
+	t14 = c[13];
+	t15 = c[14];
+	t16 = c[15];
+}
+
 } // anonymous
 
 //------------------------------------------------------------------------
@@ -237,22 +261,7 @@ void delayTimes16 (std::int32_t index, double& t1, double& t2, double& t3, doubl
                    double& t16)
 {
 	const double (&c)[16] = kDelayTimes16[tableColumn (index, 4)];
-	t1 = c[0];
-	t2 = c[1];
-	t3 = c[2];
-	t4 = c[3];
-	t5 = c[4];
-	t6 = c[5];
-	t7 = c[6];
-	t8 = c[7];
-	t9 = c[8];
-	t10 = c[9];
-	t11 = c[10];
-	t12 = c[11];
-	t13 = c[12];
-	t14 = c[13];
-	t15 = c[14];
-	t16 = c[15];
+	writeColumn16 (c, t1, t2, t3, t4, t5, t6, t7, t8, t9, t10, t11, t12, t13, t14, t15, t16);
 }
 
 //------------------------------------------------------------------------
@@ -277,22 +286,7 @@ void delayTimes16Alt (std::int32_t index, double& t1, double& t2, double& t3, do
                       double& t15, double& t16)
 {
 	const double (&c)[16] = kDelayTimes16Alt[tableColumn (index, 5)];
-	t1 = c[0];
-	t2 = c[1];
-	t3 = c[2];
-	t4 = c[3];
-	t5 = c[4];
-	t6 = c[5];
-	t7 = c[6];
-	t8 = c[7];
-	t9 = c[8];
-	t10 = c[9];
-	t11 = c[10];
-	t12 = c[11];
-	t13 = c[12];
-	t14 = c[13];
-	t15 = c[14];
-	t16 = c[15];
+	writeColumn16 (c, t1, t2, t3, t4, t5, t6, t7, t8, t9, t10, t11, t12, t13, t14, t15, t16);
 }
 
 //------------------------------------------------------------------------
