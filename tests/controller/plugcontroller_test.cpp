@@ -4,6 +4,7 @@
 #include "controller/plugcontroller.h"
 #include "processor/plugparams.h"
 #include "tests/controller/statestream.h"
+#include "tests/controller/texts.h"
 #include "tests/controller/testhost.h"
 
 #include "pluginterfaces/base/ustring.h"
@@ -16,16 +17,9 @@
 
 using namespace Steinberg;
 using namespace Steinberg::Vst;
+using zytest::narrow;
 
 namespace {
-
-std::string narrow (const TChar* text)
-{
-	std::string result;
-	for (; *text; ++text)
-		result += static_cast<char> (*text);
-	return result;
-}
 
 class PlugControllerTest : public ::testing::Test
 {

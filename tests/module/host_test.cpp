@@ -4,6 +4,7 @@
 
 #include "processor/plugcids.h"
 #include "tests/controller/statestream.h"
+#include "tests/controller/texts.h"
 
 #include "pluginterfaces/base/ustring.h"
 #include "pluginterfaces/gui/iplugview.h"
@@ -23,24 +24,10 @@
 
 using namespace Steinberg;
 using namespace Steinberg::Vst;
+using zytest::narrow;
+using zytest::wide;
 
 namespace {
-
-std::string narrow (const TChar* text)
-{
-	std::string result;
-	for (; *text; ++text)
-		result += static_cast<char> (*text);
-	return result;
-}
-
-std::u16string wide (const char* text)
-{
-	std::u16string result;
-	for (; *text; ++text)
-		result += static_cast<char16_t> (*text);
-	return result;
-}
 
 class HostTest : public ::testing::Test
 {
