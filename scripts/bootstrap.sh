@@ -25,7 +25,7 @@ BUILD_PACKAGES=(
 )
 TEST_PACKAGES=(
   libgtest-dev libgmock-dev libbenchmark-dev valgrind
-  xvfb xauth xdotool libxtst-dev
+  xvfb xauth libxtst-dev
 )
 
 # tarball component -> folder inside the SDK root ("" is the root itself)
