@@ -11,11 +11,6 @@
 namespace ZYTest {
 namespace {
 
-constexpr int32_t kHL = CSliderBase::kHorizontal | CSliderBase::kLeft;
-constexpr int32_t kHR = CSliderBase::kHorizontal | CSliderBase::kRight;
-constexpr int32_t kVT = CSliderBase::kVertical | CSliderBase::kTop;
-constexpr int32_t kVB = CSliderBase::kVertical | CSliderBase::kBottom;
-
 const CRect kWideView (0, 0, 40, 20);
 const CRect kTallView (0, 0, 20, 40);
 
@@ -30,14 +25,6 @@ std::vector<DrawCall> drawCalls (CSlider* slider, std::shared_ptr<RecordingDevic
 	if (deviceOut)
 		*deviceOut = device;
 	return device->calls;
-}
-
-void expectRect (const CRect& actual, const CRect& expected)
-{
-	EXPECT_DOUBLE_EQ (actual.left, expected.left);
-	EXPECT_DOUBLE_EQ (actual.top, expected.top);
-	EXPECT_DOUBLE_EQ (actual.right, expected.right);
-	EXPECT_DOUBLE_EQ (actual.bottom, expected.bottom);
 }
 
 TEST (SliderDraw, NewSliderHasItsLookDefaultsAndPaintsNothing)

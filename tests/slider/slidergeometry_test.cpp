@@ -6,19 +6,6 @@
 namespace ZYTest {
 namespace {
 
-constexpr int32_t kHL = CSliderBase::kHorizontal | CSliderBase::kLeft;
-constexpr int32_t kHR = CSliderBase::kHorizontal | CSliderBase::kRight;
-constexpr int32_t kVT = CSliderBase::kVertical | CSliderBase::kTop;
-constexpr int32_t kVB = CSliderBase::kVertical | CSliderBase::kBottom;
-
-void expectRect (const CRect& actual, const CRect& expected)
-{
-	EXPECT_DOUBLE_EQ (actual.left, expected.left);
-	EXPECT_DOUBLE_EQ (actual.top, expected.top);
-	EXPECT_DOUBLE_EQ (actual.right, expected.right);
-	EXPECT_DOUBLE_EQ (actual.bottom, expected.bottom);
-}
-
 TEST (SliderGeometry, NewSliderFollowsTheGrabOrJumpModeWithUnitHandle)
 {
 	auto slider = makeOwned<CSlider> (CRect (10, 20, 10, 20), nullptr, 0, 10, 10, nullptr, nullptr);

@@ -12,11 +12,6 @@ namespace {
 
 using Mode = CSliderBase::SliderMode;
 
-constexpr int32_t kHL = CSliderBase::kHorizontal | CSliderBase::kLeft;
-constexpr int32_t kHR = CSliderBase::kHorizontal | CSliderBase::kRight;
-constexpr int32_t kVT = CSliderBase::kVertical | CSliderBase::kTop;
-constexpr int32_t kVB = CSliderBase::kVertical | CSliderBase::kBottom;
-
 const CRect kWide (100, 20, 300, 40);
 const CRect kTall (20, 100, 40, 300);
 constexpr double kTravel = 180.;

@@ -9,17 +9,6 @@
 namespace ZYTest {
 namespace {
 
-constexpr int32_t kHL = CSliderBase::kHorizontal | CSliderBase::kLeft;
-constexpr int32_t kVT = CSliderBase::kVertical | CSliderBase::kTop;
-
-void expectRect (const CRect& actual, const CRect& expected)
-{
-	EXPECT_DOUBLE_EQ (actual.left, expected.left);
-	EXPECT_DOUBLE_EQ (actual.top, expected.top);
-	EXPECT_DOUBLE_EQ (actual.right, expected.right);
-	EXPECT_DOUBLE_EQ (actual.bottom, expected.bottom);
-}
-
 TEST (SliderConstruction, StartAndEndPositionsSetTheTravel)
 {
 	struct Case

@@ -7,6 +7,7 @@
 #include "vstgui/lib/controls/cslider.h"
 #include "vstgui/lib/controls/icontrollistener.h"
 #include "vstgui/lib/cvstguitimer.h"
+#include <gtest/gtest.h>
 #include <string>
 #include <vector>
 
@@ -56,6 +57,21 @@ struct ListenerLog : IControlListener
 constexpr int32_t kPress = kLButton;
 constexpr int32_t kPressShift = kLButton | kShift;
 constexpr int32_t kPressOption = kLButton | kAlt;
+
+/** the orientation and direction styles the tests build sliders with */
+constexpr int32_t kHL = CSliderBase::kHorizontal | CSliderBase::kLeft;
+constexpr int32_t kHR = CSliderBase::kHorizontal | CSliderBase::kRight;
+constexpr int32_t kVT = CSliderBase::kVertical | CSliderBase::kTop;
+constexpr int32_t kVB = CSliderBase::kVertical | CSliderBase::kBottom;
+
+/** every edge of a rectangle as expected */
+inline void expectRect (const CRect& actual, const CRect& expected)
+{
+	EXPECT_DOUBLE_EQ (actual.left, expected.left);
+	EXPECT_DOUBLE_EQ (actual.top, expected.top);
+	EXPECT_DOUBLE_EQ (actual.right, expected.right);
+	EXPECT_DOUBLE_EQ (actual.bottom, expected.bottom);
+}
 
 } // ZYTest
 
