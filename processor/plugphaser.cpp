@@ -29,7 +29,6 @@ namespace Vst {
 namespace {
 
 typedef double Pair __attribute__ ((vector_size (16)));
-typedef long long PairLanes __attribute__ ((vector_size (16)));
 
 inline Pair pairOf (double left, double right)
 {
@@ -160,10 +159,10 @@ __attribute__ ((always_inline)) inline void runSamples (LoopState& state,
 	const Pair tiny = opaque (pairOf (1e-18, 1e-18));
 	// Each smoother's value in both lanes, for the two channels.
 	auto level = [&] () __attribute__ ((always_inline)) {
-		return __builtin_shuffle (s.smoothers, PairLanes {0, 0});
+		return __builtin_shufflevector (s.smoothers, s.smoothers, 0, 0);
 	};
 	auto wet = [&] () __attribute__ ((always_inline)) {
-		return __builtin_shuffle (s.smoothers, PairLanes {1, 1});
+		return __builtin_shufflevector (s.smoothers, s.smoothers, 1, 1);
 	};
 	const Pair settledLevel = level ();
 	const Pair settledWet = wet ();
