@@ -33,6 +33,9 @@ if(ZY_SANITIZE)
     # loads it, so the module is linked with its runtime symbols unresolved.
     set(CMAKE_MODULE_LINKER_FLAGS "" CACHE STRING "Module Library Linker Flags")
     set(CMAKE_SHARED_LINKER_FLAGS "" CACHE STRING "Shared Library Linker Flags")
+    # Reports name the bundle's functions only when its symbols are kept: the
+    # SDK strips a Release bundle with CMAKE_STRIP, which becomes a no-op.
+    set(CMAKE_STRIP "${CMAKE_COMMAND}" -E true)
 endif()
 
 if(ZY_BUILD_FUZZERS)

@@ -26,6 +26,7 @@ BUILD_PACKAGES=(
 TEST_PACKAGES=(
   libgtest-dev libgmock-dev libbenchmark-dev valgrind
   xvfb xauth libxtst-dev
+  clang-14 libclang-rt-14-dev
 )
 
 # tarball component -> folder inside the SDK root ("" is the root itself)

@@ -1,21 +1,67 @@
 #!/usr/bin/env bash
 # Builds zy Phaser with its tests and runs them all. Installs what is missing
 # and fetches the SDK first (scripts/bootstrap.sh); a second run rebuilds only
-# what changed.
-#   ZY_BUILD_DIR  build folder (default: build/ in the project)
-#   ZY_JOBS       parallel jobs (default: all cores)
+# what changed. Three stages, in this order:
+#   plain     the Release build with every test, the memcheck and
+#             ThreadSanitizer runs included
+#   sanitize  the same tests built by clang with AddressSanitizer and
+#             UndefinedBehaviorSanitizer, then each fuzz target for a while
+#   static    the format and clang-tidy checks (scripts/static-checks.sh)
+# Arguments go to both ctest runs.
+#   ZY_TEST_STAGES     stages to run (default: "plain sanitize static")
+#   ZY_BUILD_DIR       plain build folder (default: build/ in the project)
+#   ZY_SANITIZE_DIR    sanitizer build folder (default: build-sanitize/)
+#   ZY_FUZZ_SECONDS    how long each fuzz target runs (default: 60)
+#   ZY_JOBS            parallel jobs (default: all cores)
 set -euo pipefail
 here="$(cd "$(dirname "$0")/.." && pwd)"
 build="${ZY_BUILD_DIR:-$here/build}"
+sanitize="${ZY_SANITIZE_DIR:-$here/build-sanitize}"
+stages="${ZY_TEST_STAGES:-plain sanitize static}"
 jobs="${ZY_JOBS:-$(nproc)}"
 
 sdk="$("$here/scripts/bootstrap.sh" --tests | tail -n 1)"
 
-cmake -S "$here" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release \
-      -DVST3_SDK_ROOT="$sdk" -DZY_BUILD_TESTS=ON >/dev/null
-cmake --build "$build" -j "$jobs"
-
 # The editor tests need an X server: every test runs under one virtual display.
-cd "$build"
-xvfb-run -a -s "-screen 0 1280x1024x24" \
-    ctest --output-on-failure -j "$jobs" "$@"
+run_ctest() {
+    (cd "$1" && shift && xvfb-run -a -s "-screen 0 1280x1024x24" \
+        ctest --output-on-failure -j "$jobs" "$@")
+}
+
+stage() { [[ " $stages " == *" $1 "* ]]; }
+
+if stage plain; then
+    echo "== plain build: $build"
+    cmake -S "$here" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release \
+          -DVST3_SDK_ROOT="$sdk" -DZY_BUILD_TESTS=ON >/dev/null
+    cmake --build "$build" -j "$jobs"
+    run_ctest "$build" "$@"
+fi
+
+if stage sanitize; then
+    echo "== sanitizer build: $sanitize"
+    (
+        # shellcheck source=sanitizer-env.sh
+        . "$here/scripts/sanitizer-env.sh"
+        CC=clang-14 CXX=clang++-14 cmake -S "$here" -B "$sanitize" -G Ninja \
+              -DCMAKE_BUILD_TYPE=Release -DVST3_SDK_ROOT="$sdk" -DZY_BUILD_TESTS=ON \
+              -DZY_SANITIZE=address,undefined -DZY_BUILD_FUZZERS=ON \
+              -DZY_FUZZ_SECONDS="${ZY_FUZZ_SECONDS:-60}" >/dev/null
+        cmake --build "$sanitize" -j "$jobs"
+        rm -f "$sanitize/fuzz-runs.txt"
+        status=0
+        run_ctest "$sanitize" "$@" || status=$?
+        if [ -f "$sanitize/fuzz-runs.txt" ]; then
+            echo "== fuzz targets"
+            sort "$sanitize/fuzz-runs.txt"
+        fi
+        exit "$status"
+    )
+fi
+
+if stage static; then
+    if [ -x "$here/scripts/static-checks.sh" ]; then
+        echo "== static checks"
+        "$here/scripts/static-checks.sh" "$build"
+    fi
+fi

@@ -38,7 +38,9 @@ makeStateStream (const StateValues& values, int32_t bypassWord, int length = 68)
 	appendLittleEndian (record, &bypassWord, 4);
 
 	auto stream = Steinberg::owned (new Steinberg::ResizableMemoryIBStream ());
-	stream->write (const_cast<void*> (record.getData ()), length, nullptr);
+	// The SDK's stream copies even an empty write from its empty buffer.
+	if (length > 0)
+		stream->write (const_cast<void*> (record.getData ()), length, nullptr);
 	stream->rewind ();
 	return stream;
 }

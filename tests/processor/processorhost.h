@@ -50,6 +50,8 @@ public:
 				std::memset (bus->channelBuffers64[c], 0, bytes);
 		ownOutputs = data.outputs[0].channelBuffers64;
 		ownOutputChannels = data.outputs[0].numChannels;
+		ownInputBuses = data.numInputs;
+		ownOutputBuses = data.numOutputs;
 	}
 
 	// The host data frees the buffers it made, so what a test re-routes is
@@ -58,6 +60,8 @@ public:
 	{
 		data.outputs[0].channelBuffers64 = ownOutputs;
 		data.outputs[0].numChannels = ownOutputChannels;
+		data.numInputs = ownInputBuses;
+		data.numOutputs = ownOutputBuses;
 	}
 
 	// Output channel buffers become the input channel buffers.
@@ -100,6 +104,8 @@ private:
 	PlugProcessor& processor;
 	Sample64** ownOutputs;
 	int32 ownOutputChannels;
+	int32 ownInputBuses;
+	int32 ownOutputBuses;
 };
 
 // The processor's state record as bytes.
