@@ -286,6 +286,11 @@ TEST_F (SliderViewCreator, NumbersPointsAndTheirReadBack)
 		{"zoom-factor", "1.1", "1.1"},
 		{"zoom-factor", "abc", "10"},
 		{"zoom-factor", "-3", "-3"},
+		// past the float range the slider would hold infinity, which reads back
+		// as a text no description loads: the factor is left as it was
+		{"zoom-factor", "1.7976931348623157e308", "10"},
+		{"zoom-factor", "-3.5e38", "10"},
+		{"zoom-factor", "3.4e38", "3.4e+38"},
 		{"handle-offset", "3, 4.5", "3, 4.5"},
 		{"handle-offset", "3", "0, 0"},
 		{"bitmap-offset", "2.5, 0", "2.5, 0"},

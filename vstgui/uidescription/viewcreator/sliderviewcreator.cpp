@@ -8,6 +8,8 @@
 #include "../uiattributes.h"
 #include "../uiviewcreator.h"
 #include "../uiviewfactory.h"
+#include <cmath>
+#include <limits>
 
 //------------------------------------------------------------------------
 namespace VSTGUI {
@@ -87,8 +89,11 @@ bool SliderBaseCreator::apply (CView* view, const UIAttributes& attributes,
 	if (attributes.getPointAttribute (kAttrHandleOffset, offset))
 		slider->setHandleOffset (offset);
 
+	// a number past the float range would be stored as infinity, which no
+	// description can hold
 	double zoom;
-	if (attributes.getDoubleAttribute (kAttrZoomFactor, zoom))
+	if (attributes.getDoubleAttribute (kAttrZoomFactor, zoom) &&
+		std::fabs (zoom) <= static_cast<double> (std::numeric_limits<float>::max ()))
 		slider->setZoomFactor (static_cast<float> (zoom));
 
 	if (auto text = attributes.getAttributeValue (kAttrOrientation))
