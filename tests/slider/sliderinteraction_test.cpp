@@ -6,6 +6,7 @@
 #include "vstgui/lib/vstkeycode.h"
 #include <cmath>
 #include <gtest/gtest.h>
+#include <limits>
 
 namespace ZYTest {
 namespace {
@@ -267,7 +268,8 @@ INSTANTIATE_TEST_SUITE_P (
 		DefaultClickCase {"grabOrJumpBeside", Mode::kGrabOrJumpMode, kBesideX, kPressOption, kMouseDownEventHandledButDontNeedMovedOrUpEvents, .9f, false},
 		DefaultClickCase {"rampBesideStartsNoRamp", Mode::kRampMode, kBesideX, kPressOption, kMouseDownEventHandledButDontNeedMovedOrUpEvents, .9f, false},
 		DefaultClickCase {"optionShiftIsAFineDrag", Mode::kGrabOrJumpMode, kOnHandleX, kPressOptionShift, kMouseEventHandled, kOffGrid, true},
-		DefaultClickCase {"optionWithRightButtonIsNoReset", Mode::kGrabOrJumpMode, kOnHandleX, kPressOptionRight, kMouseEventNotHandled, kOffGrid, true}),
+		// the edit it opens is closed by the release, which only a handled press gets
+		DefaultClickCase {"optionWithRightButtonIsNoReset", Mode::kGrabOrJumpMode, kOnHandleX, kPressOptionRight, kMouseEventHandled, kOffGrid, true}),
 	[] (const auto& info) { return std::string (info.param.name); });
 
 TEST (SliderDefaultClick, DefaultValueClickNotifiesInsideItsOwnEdit)
@@ -288,8 +290,9 @@ TEST (SliderButtons, OnlyTheLeftButtonDrags)
 	EXPECT_FALSE (slider->isEditing ());
 	EXPECT_EQ (move (slider, kBesideX, 30, kPress), kMouseEventNotHandled);
 
-	// left and right together open the edit, but no drag follows
-	EXPECT_EQ (press (slider, kBesideX, 30, kPress | kRButton), kMouseEventNotHandled);
+	// left and right together open the edit, but no drag follows; the press
+	// is handled, so that the frame sends the release that closes the edit
+	EXPECT_EQ (press (slider, kBesideX, 30, kPress | kRButton), kMouseEventHandled);
 	EXPECT_TRUE (slider->isEditing ());
 	EXPECT_FLOAT_EQ (slider->getValueNormalized (), kOffGrid);
 	EXPECT_EQ (release (slider), kMouseEventHandled);
@@ -415,6 +418,38 @@ TEST (SliderRamp, ReleaseAndCancelStopTheRamp)
 	}
 }
 
+// A press that takes no drag (a default-value click, a refused touch)
+// closes the edit of a press still held; the ramp of that press must not
+// run on outside any edit, nor past the release.
+TEST (SliderRamp, ALaterPressEndsTheRampOfAnEarlierOne)
+{
+	struct Case
+	{
+		Mode secondMode;
+		CCoord x;
+		int32_t buttons;
+	};
+	const Case cases[] = {
+		{Mode::kRampMode, 130, kPressOption},
+		{Mode::kTouchMode, 250, kPress},
+	};
+	for (const auto& c : cases)
+	{
+		auto slider = sliderAt (.5f, kHL, Mode::kRampMode);
+		ListenerLog log;
+		slider->setListener (&log);
+		press (slider, 130, 30, kPress);
+		ASSERT_TRUE (slider->getRampTimer ());
+		slider->setMode (c.secondMode);
+		EXPECT_EQ (press (slider, c.x, 30, c.buttons), kMouseDownEventHandledButDontNeedMovedOrUpEvents);
+		EXPECT_EQ (slider->getRampTimer (), nullptr) << c.secondMode;
+		EXPECT_FALSE (slider->isEditing ());
+		release (slider);
+		EXPECT_EQ (slider->getRampTimer (), nullptr);
+		EXPECT_EQ (log.events, "be");
+	}
+}
+
 //-----------------------------------------------------------------------------
 struct WheelCase
 {
@@ -439,6 +474,10 @@ TEST (SliderWheel, StepsAlongTheSlidersOwnAxis)
 		{kVB, kMouseWheelAxisY, 1.f, kShift, true, .51f},
 		{kVB, kMouseWheelAxisY, 1.f, kAlt, true, .6f},
 		{kVB, kMouseWheelAxisY, 10.f, 0, true, 1.f},
+		// a distance of no number or an infinite one is left to other views
+		{kVB, kMouseWheelAxisY, std::numeric_limits<float>::quiet_NaN (), 0, false, .5f},
+		{kHL, kMouseWheelAxisX, -std::numeric_limits<float>::infinity (), 0, false, .5f},
+		{kVT, kMouseWheelAxisY, std::numeric_limits<float>::infinity (), kShift, false, .5f},
 	};
 	for (const auto& c : cases)
 	{
@@ -495,6 +534,28 @@ TEST (SliderWheel, DisabledMouseIgnoresTheWheelAndAPressEndsTheWheelEdit)
 	// a refused press still closes the pending wheel edit
 	EXPECT_EQ (press (slider, 10, 10, kPress), kMouseDownEventHandledButDontNeedMovedOrUpEvents);
 	EXPECT_FALSE (slider->isEditing ());
+}
+
+// The wheel edit ends on a timer; during a press that timer would end the
+// press's edit mid-drag and leave a ramp running outside any edit.
+TEST (SliderWheel, TurnDuringAPressIsIgnored)
+{
+	for (Mode mode : {Mode::kGrabOrJumpMode, Mode::kRampMode})
+	{
+		auto slider = sliderAt (.5f, kVB, mode);
+		slider->setWheelInc (.1f);
+		ListenerLog log;
+		slider->setListener (&log);
+		auto handle = centreOf (slider->computeHandleRect (.5f));
+		press (slider, handle.x, mode == Mode::kRampMode ? 290 : handle.y, kPress);
+		float atPress = slider->getValueNormalized ();
+		EXPECT_TRUE (slider->onWheel ({}, kMouseWheelAxisY, 1.f, {})) << mode;
+		EXPECT_FLOAT_EQ (slider->getValueNormalized (), atPress);
+		EXPECT_TRUE (slider->isEditing ());
+		release (slider);
+		EXPECT_FALSE (slider->isEditing ());
+		EXPECT_EQ (log.events, "be") << mode;
+	}
 }
 
 //-----------------------------------------------------------------------------

@@ -93,6 +93,8 @@ struct CSliderBase::SliderState
 	// The ramp timer's callback drives the slider that started the ramp; a
 	// copy shares the timer but must not stop it.
 	bool startedRamp {false};
+	// a press holds the edit from its begin to its release or cancel
+	bool pressing {false};
 
 	bool horizontal () const { return (style & kHorizontal) != 0; }
 	CCoord offsetAlong () const { return horizontal () ? handleOffset.x : handleOffset.y; }
@@ -115,6 +117,7 @@ CSliderBase::CSliderBase (const CSliderBase& other)
 : CControl (other), CMouseWheelEditingSupport (), state (std::make_unique<SliderState> (*other.state))
 {
 	state->startedRamp = false;
+	state->pressing = false;
 }
 
 //-----------------------------------------------------------------------------
@@ -376,6 +379,9 @@ CMouseEventResult CSliderBase::onMouseDown (CPoint& where, const CButtonState& b
 		return kMouseEventNotHandled;
 
 	invalidMouseWheelEditTimer (this);
+	// a new press ends what an earlier one left running
+	state->pressing = false;
+	releaseRampTimer ();
 
 	CRect handleRect;
 	state->handleGrabDelta = computeGrabDelta (where, handleRect);
@@ -403,11 +409,14 @@ CMouseEventResult CSliderBase::onMouseDown (CPoint& where, const CButtonState& b
 
 	state->startValue = getValue ();
 	beginEdit ();
+	state->pressing = true;
 	state->mouseStartPoint = where;
 
-	if (holdsZoomModifier (buttons ()))
-		return kMouseEventHandled;
-	return onMouseMoved (where, buttons);
+	// the edit is open: the press must be handled, or the frame would not
+	// send the release that closes it
+	if (!holdsZoomModifier (buttons ()))
+		onMouseMoved (where, buttons);
+	return kMouseEventHandled;
 }
 
 //-----------------------------------------------------------------------------
@@ -512,10 +521,11 @@ void CSliderBase::onRampTimer (CVSTGUITimer*)
 //-----------------------------------------------------------------------------
 CMouseEventResult CSliderBase::onMouseUp (CPoint&, const CButtonState&)
 {
+	state->pressing = false;
+	releaseRampTimer ();
 	if (isEditing ())
 	{
 		state->lastButtons = 0;
-		releaseRampTimer ();
 		endEdit ();
 	}
 	return kMouseEventHandled;
@@ -524,12 +534,13 @@ CMouseEventResult CSliderBase::onMouseUp (CPoint&, const CButtonState&)
 //-----------------------------------------------------------------------------
 CMouseEventResult CSliderBase::onMouseCancel ()
 {
+	state->pressing = false;
+	releaseRampTimer ();
 	if (isEditing ())
 	{
 		value = state->startValue;
 		notifyValueChange ();
 		state->lastButtons = 0;
-		releaseRampTimer ();
 		endEdit ();
 	}
 	return kMouseEventHandled;
@@ -544,6 +555,12 @@ bool CSliderBase::onWheel (const CPoint&, const CMouseWheelAxis& axis, const flo
 	bool horizontal = isStyleHorizontal ();
 	if ((horizontal && axis == kMouseWheelAxisY) || (!horizontal && axis == kMouseWheelAxisX))
 		return false;
+	// a turn of no finite distance would land on an end of the range
+	if (!std::isfinite (distance))
+		return false;
+	// the press owns the edit: a wheel edit's timeout would end it mid-drag
+	if (state->pressing)
+		return true;
 
 	// Escape during a wheel edit goes back to where the wheel edit began,
 	// not to the value of some earlier press.
