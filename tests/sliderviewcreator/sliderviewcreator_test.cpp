@@ -309,6 +309,36 @@ TEST_F (SliderViewCreator, NumbersPointsAndTheirReadBack)
 	EXPECT_EQ (zoomed->getZoomFactor (), 1.1f);
 }
 
+// What the editor saves must load again: the reader takes an exponent only
+// after a decimal point.
+TEST_F (SliderViewCreator, NumbersReadBackAsTextsThatLoadAgain)
+{
+	struct Case
+	{
+		const char* name;
+		const char* text;
+		const char* readBack;
+	};
+	const Case cases[] = {
+		{"frame-width", "1000000000000", "1.0e+12"},
+		{"frame-width", "1234567", "1.23457e+06"},
+		{"zoom-factor", "0.0000001", "1.0e-07"},
+		{"zoom-factor", "20000000", "2.0e+07"},
+		{"handle-offset", "3000000, -0.00001", "3.0e+06, -1.0e-05"},
+		{"bitmap-offset", "1.0e+12, 2", "1.0e+12, 2"},
+	};
+	for (const auto& c : cases)
+	{
+		auto slider = build ({{c.name, c.text}});
+		ASSERT_TRUE (slider);
+		auto saved = readBack (slider, c.name);
+		EXPECT_EQ (saved, c.readBack) << c.name << " " << c.text;
+		auto loaded = build ({{c.name, saved}});
+		ASSERT_TRUE (loaded);
+		EXPECT_EQ (readBack (loaded, c.name), saved) << c.name << " " << c.text;
+	}
+}
+
 TEST_F (SliderViewCreator, DrawStyleFlagsTakeOnlyTheExactTrue)
 {
 	struct Case

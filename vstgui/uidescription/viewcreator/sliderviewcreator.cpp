@@ -37,6 +37,22 @@ std::string sliderBitmapName (CBitmap* bitmap, const IUIDescription* desc)
 	return UIAttributes::integerToString (res.u.id);
 }
 
+// The description's reader takes an exponent only after a decimal point:
+// "1e+12" would not load again, "1.0e+12" does.
+std::string sliderNumberText (double value)
+{
+	auto text = UIAttributes::doubleToString (value, 6);
+	auto exponent = text.find ('e');
+	if (exponent != std::string::npos && text.find ('.') == std::string::npos)
+		text.insert (exponent, ".0");
+	return text;
+}
+
+std::string sliderPointText (const CPoint& p)
+{
+	return sliderNumberText (p.x) + ", " + sliderNumberText (p.y);
+}
+
 // An empty text gives transparent white; any other goes to the description.
 bool sliderColorFromText (const std::string* text, CColor& color, const IUIDescription* desc)
 {
@@ -169,12 +185,12 @@ bool SliderBaseCreator::getAttributeValue (CView* view, const string& attributeN
 	}
 	if (attributeName == kAttrHandleOffset)
 	{
-		stringValue = UIAttributes::pointToString (slider->getHandleOffset ());
+		stringValue = sliderPointText (slider->getHandleOffset ());
 		return true;
 	}
 	if (attributeName == kAttrZoomFactor)
 	{
-		stringValue = UIAttributes::doubleToString (static_cast<double> (slider->getZoomFactor ()), 6);
+		stringValue = sliderNumberText (static_cast<double> (slider->getZoomFactor ()));
 		return true;
 	}
 	if (attributeName == kAttrOrientation)
@@ -328,7 +344,7 @@ bool SliderCreator::getAttributeValue (CView* view, const string& attributeName,
 	}
 	if (attributeName == kAttrBitmapOffset)
 	{
-		stringValue = UIAttributes::pointToString (slider->getBitmapOffset ());
+		stringValue = sliderPointText (slider->getBitmapOffset ());
 		return true;
 	}
 
@@ -350,7 +366,7 @@ bool SliderCreator::getAttributeValue (CView* view, const string& attributeName,
 
 	if (attributeName == kAttrFrameWidth)
 	{
-		stringValue = UIAttributes::doubleToString (slider->getFrameWidth (), 6);
+		stringValue = sliderNumberText (slider->getFrameWidth ());
 		return true;
 	}
 	if (attributeName == kAttrDrawFrameColor)
