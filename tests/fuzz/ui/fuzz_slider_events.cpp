@@ -337,8 +337,10 @@ extern "C" int LLVMFuzzerTestOneInput (const uint8_t* data, size_t size)
 					// the frame sends no release to a press it saw unhandled
 					if (result != kMouseEventHandled)
 						s.checkClosed ("after a press that wants no release");
+					s.pressHeld = result == kMouseEventHandled && slider->isEditing ();
 				}
-				s.pressHeld = result == kMouseEventHandled && slider->isEditing ();
+				else
+					ZYFuzz::check (result == kMouseEventNotHandled, "only the left button presses");
 				s.checkValue ("after press");
 				break;
 			}
