@@ -14,6 +14,12 @@ namespace {
 
 constexpr PlugParams kDefaultParams = {0.75, 0.527507, 0.5, 0.5, 0.15, 0.5, 1.0, false};
 
+// Four times the 15 Hz corner of the sweep lowpass. From there up its
+// feedback coefficient is not negative, so the smoothed sweep stays between
+// the lowest and the highest sweep frequency and every all-pass coefficient
+// inside (-1, 1); below it the loop can run away to infinity.
+constexpr double kLowestSampleRate = 60.0;
+
 bool hasTwoSpeakers (SpeakerArrangement arrangement)
 {
 	return SpeakerArr::getChannelCount (arrangement) == 2;
@@ -64,9 +70,9 @@ tresult PLUGIN_API PlugProcessor::canProcessSampleSize (int32 symbolicSampleSize
 
 tresult PLUGIN_API PlugProcessor::setupProcessing (ProcessSetup& setup)
 {
-	// Every coefficient divides by the rate: one that is not a positive
-	// number would turn the whole signal path into NaN.
-	if (!(setup.sampleRate > 0.0) || !std::isfinite (setup.sampleRate))
+	// Every coefficient divides by the rate: one that is not a number the
+	// phaser can run at would turn the whole signal path into NaN.
+	if (!(setup.sampleRate >= kLowestSampleRate) || !std::isfinite (setup.sampleRate))
 		return kResultFalse;
 	sampleRate = setup.sampleRate;
 	return AudioEffect::setupProcessing (setup);

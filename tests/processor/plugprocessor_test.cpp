@@ -128,6 +128,9 @@ TEST (ProcessorComponent, ActivationUsesTheLastSetupRate)
 	    {0.0, kSample32, kResultFalse, 44100.0},
 	    {-48000.0, kSample32, kResultFalse, 44100.0},
 	    {inf, kSample32, kResultFalse, 44100.0},
+	    {5e-324, kSample32, kResultFalse, 44100.0},
+	    {59.0, kSample32, kResultFalse, 44100.0},
+	    {60.0, kSample32, kResultOk, 60.0},
 	};
 	for (const Case& c : cases)
 	{
@@ -151,6 +154,44 @@ TEST (ProcessorComponent, ActivationUsesTheLastSetupRate)
 		EXPECT_EQ (processor->levelSmoothed, 1.0);
 		EXPECT_EQ (processor->wetSmoothed, 0.5);
 		EXPECT_EQ (processor->setActive (false), kResultOk);
+	}
+}
+
+// Found by fuzz_process: rates of a few hertz and less were taken, and the
+// sweep lowpass then ran away (or 1 / rate overflowed) into NaN output.
+TEST (ProcessorComponent, EveryAcceptedRateKeepsTheOutputFinite)
+{
+	const struct
+	{
+		double rate;
+		tresult result;
+	} cases[] = {{5e-324, kResultFalse}, {1e-308, kResultFalse}, {1e-300, kResultFalse},
+	             {20.0, kResultFalse}, {25.0, kResultFalse},   {29.0, kResultFalse},
+	             {45.0, kResultFalse}, {60.0, kResultOk},      {61.0, kResultOk},
+	             {8000.0, kResultOk},  {768000.0, kResultOk},  {1e300, kResultOk}};
+	for (const auto& c : cases)
+	{
+		auto processor = makeProcessor (44100.0, kSample64, false);
+		ProcessSetup setup {kRealtime, kSample64, 1024, c.rate};
+		EXPECT_EQ (processor->setupProcessing (setup), c.result) << c.rate;
+		processor->setActive (true);
+		int32 firstBad = -1;
+		for (int32 b = 0; b < 16 && firstBad < 0; ++b)
+		{
+			Block block (*processor, kSample64, 1024);
+			for (int32 i = 0; i < 1024; ++i)
+			{
+				block.setInput (0, i, 0.5 * std::sin (0.05 * (1024 * b + i)));
+				block.setInput (1, i, 0.5 * std::cos (0.05 * (1024 * b + i)));
+			}
+			block.run ();
+			for (int32 i = 0; i < 1024 && firstBad < 0; ++i)
+			{
+				if (!std::isfinite (block.output (0, i)) || !std::isfinite (block.output (1, i)))
+					firstBad = 1024 * b + i;
+			}
+		}
+		EXPECT_EQ (firstBad, -1) << c.rate;
 	}
 }
 
