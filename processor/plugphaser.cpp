@@ -59,6 +59,10 @@ inline Pair opaque (Pair value)
 
 constexpr int32 kCounterMax = INT32_MAX;
 
+// Some 400 dB over full scale: a chain value beyond it stems from input that
+// is no audio.
+constexpr double kRunawayLevel = 1e20;
+
 // A counter value for the same sweep phase, one turn taken off as often as
 // it fits, to the nearest step. A sweep so slow that one turn does not fit
 // the counter starts over at phase 0.
@@ -366,13 +370,15 @@ void PlugProcessor::rescaleCounter (double quotient, double oldInc, double newIn
 		lfoCounter = counterForPhase (oldInc * lfoCounter, newInc);
 }
 
-void PlugProcessor::clearChainIfNotFinite (double* chain)
+void PlugProcessor::clearRunawayChain (double* chain)
 {
 	// A NaN or infinite input would stay in the chain and its feedback until
-	// the next activation; clear it as activation does.
+	// the next activation; clear it as activation does. So is a value beyond
+	// kRunawayLevel: no audio gets there, and its ringing would reach the
+	// blocks after (as infinity, once narrowed to 32 bits).
 	for (int i = 0; i < 12; ++i)
 	{
-		if (!std::isfinite (chain[i]))
+		if (!(std::fabs (chain[i]) <= kRunawayLevel))
 		{
 			std::fill (chain, chain + 12, 0.0);
 			return;
@@ -478,8 +484,8 @@ void PlugProcessor::runPhaser (const PlugDerivedValues& values, Sample** in, Sam
 	for (int t = 0; t < 12; ++t)
 		storeTap (allpassLeft, allpassRight, t, taps[t]);
 
-	clearChainIfNotFinite (allpassLeft);
-	clearChainIfNotFinite (allpassRight);
+	clearRunawayChain (allpassLeft);
+	clearRunawayChain (allpassRight);
 }
 
 template void PlugProcessor::runPhaser<Sample32> (const PlugDerivedValues&, Sample32**, Sample32**,

@@ -107,7 +107,7 @@ private:
 	template <typename Sample>
 	void runPhaser (const PlugDerivedValues& values, Sample** in, Sample** out, int32 count);
 	void rescaleCounter (double quotient, double oldInc, double newInc);
-	void clearChainIfNotFinite (double* chain);
+	void clearRunawayChain (double* chain);
 	void assignDerivedValues (const PlugDerivedValues& values);
 	PlugDerivedValues heldDerivedValues () const;
 	void renderBlock (ProcessData& data, const PlugDerivedValues& values, bool bypass);

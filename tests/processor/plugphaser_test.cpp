@@ -406,6 +406,42 @@ TEST (PhaserRecovery, NonFiniteInputClearsOnlyTheAffectedChain)
 	}
 }
 
+// Found by fuzz_process: a finite but enormous input stayed in the chain, and
+// the plain blocks after it came out enormous, or infinite in 32 bits.
+TEST (PhaserRecovery, EnormousInputDoesNotOutliveItsBlock)
+{
+	const struct
+	{
+		int32 size;
+		double bad;
+	} cases[] = {{kSample64, 4.9e164}, {kSample64, -1e25}, {kSample32, 3e38}, {kSample32, -1e30}};
+	for (const auto& c : cases)
+	{
+		for (int32 nextSize : {kSample32, kSample64})
+		{
+			auto processor = makeProcessor (48000.0, c.size);
+			Block hit (*processor, c.size, 300);
+			for (int32 j = 0; j < 300; ++j)
+				for (int32 ch = 0; ch < 2; ++ch)
+					hit.setInput (ch, j, inputSample (ch, j));
+			hit.setInput (0, 120, c.bad);
+			hit.run ();
+			for (double v : processor->allpassLeft)
+				EXPECT_EQ (v, 0.0) << c.bad;
+			// The right channel never saw it.
+			EXPECT_NE (processor->allpassRight[0], 0.0);
+
+			Block next (*processor, nextSize, 300);
+			for (int32 j = 0; j < 300; ++j)
+				for (int32 ch = 0; ch < 2; ++ch)
+					next.setInput (ch, j, inputSample (ch, j + 300));
+			next.run ();
+			for (int32 j = 0; j < 300; ++j)
+				ASSERT_LT (std::fabs (next.output (0, j)), 100.0) << c.bad << " at " << j;
+		}
+	}
+}
+
 TEST (PhaserParameters, ValuesOutsideTheRangeSoundAsItsEnds)
 {
 	struct Case
