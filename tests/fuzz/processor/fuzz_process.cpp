@@ -5,12 +5,14 @@
 // state restores, activations, setups and bus arrangements.
 //
 // Checked: every call answers a result code; getState always writes a
-// well-formed record; and after the whole sequence a block of plain stereo
-// input gives finite output on every channel.
+// well-formed record; a block of plain audio input (silence, a sine, a
+// square) gives finite output on every channel; and so does a block of plain
+// stereo input after the whole sequence.
 //
 // Input: a header byte (sample size and rate of the first setup), then a
 // sequence of steps, each an operation byte and its operands (see runStep).
-// Most blocks are small; a budget of samples per input keeps runs cheap.
+// Most blocks are small; a budget of samples per input keeps runs cheap. One
+// step sets the sweep counter near its limit, as after hours of audio.
 #include "processor/plugparams.h"
 #include "processor/plugprocessor.h"
 #include "tests/fuzz/processor/fuzzbytes.h"
@@ -134,9 +136,14 @@ public:
 	{
 		const uint8_t operation = in.byte ();
 		// Blocks are the common case.
-		if (operation < 160)
+		if (operation < 152)
 		{
 			processBlock (in);
+			return;
+		}
+		if (operation < 160)
+		{
+			fastForward (in);
 			return;
 		}
 		switch (operation % 8)
@@ -280,13 +287,37 @@ private:
 		{
 			if (is32)
 			{
-				bus.floats[c].reset (new float[length]);
+				bus.floats[c].reset (new float[length] ());
 				bus.channels[c] = bus.floats[c].get ();
 			}
 			else
 			{
-				bus.doubles[c].reset (new double[length]);
+				bus.doubles[c].reset (new double[length] ());
 				bus.channels[c] = bus.doubles[c].get ();
+			}
+		}
+	}
+
+	// Input that is plain audio: silence, a sine, a square, denormals.
+	static bool boundedFill (uint8_t mode)
+	{
+		const uint8_t kind = mode & 7;
+		return kind == 0 || kind == 1 || kind == 5 || kind == 6 || kind == 7;
+	}
+
+	void checkFinite (const AudioBusBuffers& bus, int32 length, bool is32)
+	{
+		if (!bus.channelBuffers64)
+			return;
+		for (int32 c = 0; c < bus.numChannels; ++c)
+		{
+			if (!bus.channelBuffers64[c])
+				continue;
+			for (int32 i = 0; i < length; ++i)
+			{
+				const double y = is32 ? bus.channelBuffers32[c][i] : bus.channelBuffers64[c][i];
+				ZY_FUZZ_CHECK (std::isfinite (y), "channel %d sample %d of %d: %g", c, i, length,
+				               y);
 			}
 		}
 	}
@@ -404,6 +435,18 @@ private:
 			data.inputParameterChanges = &changes;
 		}
 		ZY_FUZZ_CALL (processor->process (data));
+		if (boundedFill (fillMode) && numOutputs > 0)
+			checkFinite (outBuses[0], length, is32);
+	}
+
+	// Step: the sweep counter as it stands after hours of audio, up to a few
+	// blocks before it wraps (about 12 hours at 48 kHz), which no fuzz run
+	// would otherwise reach.
+	void fastForward (FuzzBytes& in)
+	{
+		const uint8_t how = in.byte ();
+		const int32 before = how < 128 ? 4 * how : in.raw<int32> () & 0x7fffffff;
+		processor->lfoCounter = INT32_MAX - before;
 	}
 
 	// Step: a restore from a record of seven picked values and a bypass

@@ -36,6 +36,7 @@ enum StateStep : uint8
 enum ProcessStep : uint8
 {
 	kBlock = 0,
+	kFastForward = 152,
 	kRestore = 160,
 	kGetState = 161,
 	kDeactivate = 162,
@@ -284,6 +285,10 @@ int main (int argc, char** argv)
 	                kCanProcess, 2, 0, 0, 0}},
 	    // numIns and numOuts: (how & 3) - 1 and ((how >> 2) & 3) - 1; then two
 	    // arrangements each way.
+	    {"counter-near-limit", {0, kFastForward, 0, kBlock, 64, 0, kStereo, kSine, kFastForward,
+	                            10, kBlock, 64, kChanges, kStereo, kSine, 1, kRateTag, 0, 0, 1,
+	                            kBlock, 64, 0, kStereo, kSine, kFastForward, 200, 0, 0, 0, 0x40,
+	                            kBlock, 64, kChanges, kStereo, kSine, 1, kRateTag, 0, 0, 4}},
 	    {"arrangements", {0, kArrange, 0x0a, 4, 0, 5, 0, kBlock, 64, 0, kStereo, kSine,
 	                      kArrange, 0x0a, 3, 3, 1, 1, kArrange, 0x0f, 0, 0, 0, 0, kArrange, 0x35,
 	                      0, 0, 0, 0, kArrange, 0x00, 0, 0, 0, 0, kBlock, 64, 0, kStereo, kSine}},
