@@ -28,8 +28,14 @@ void phaser (benchmark::State& state, int32 sampleSize)
 	setFrameCounter (state, blockSize);
 }
 
-void BM_Phaser64 (benchmark::State& state) { phaser (state, kSample64); }
-void BM_Phaser32 (benchmark::State& state) { phaser (state, kSample32); }
+void BM_Phaser64 (benchmark::State& state)
+{
+	phaser (state, kSample64);
+}
+void BM_Phaser32 (benchmark::State& state)
+{
+	phaser (state, kSample32);
+}
 BENCHMARK (BM_Phaser64)->Arg (1)->Arg (32)->Arg (512)->Arg (4096);
 BENCHMARK (BM_Phaser32)->Arg (1)->Arg (32)->Arg (512)->Arg (4096);
 
@@ -41,7 +47,8 @@ void movingLevel (benchmark::State& state, int32 sampleSize)
 	BenchHost host (sampleSize, blockSize);
 	ParameterChanges changes (1);
 	int32 queueIndex = 0, pointIndex = 0;
-	auto* queue = static_cast<ParameterValueQueue*> (changes.addParameterData (kLevelTag, queueIndex));
+	auto* queue =
+	    static_cast<ParameterValueQueue*> (changes.addParameterData (kLevelTag, queueIndex));
 	host.data.inputParameterChanges = &changes;
 	bool up = false;
 	for (auto _ : state)
@@ -57,8 +64,14 @@ void movingLevel (benchmark::State& state, int32 sampleSize)
 	setFrameCounter (state, blockSize);
 }
 
-void BM_Phaser64MovingLevel (benchmark::State& state) { movingLevel (state, kSample64); }
-void BM_Phaser32MovingLevel (benchmark::State& state) { movingLevel (state, kSample32); }
+void BM_Phaser64MovingLevel (benchmark::State& state)
+{
+	movingLevel (state, kSample64);
+}
+void BM_Phaser32MovingLevel (benchmark::State& state)
+{
+	movingLevel (state, kSample32);
+}
 BENCHMARK (BM_Phaser64MovingLevel)->Arg (512);
 BENCHMARK (BM_Phaser32MovingLevel)->Arg (512);
 
@@ -97,7 +110,8 @@ void BM_IntakeEightQueues (benchmark::State& state)
 	for (ParamID id = 0; id < 8; ++id)
 	{
 		int32 queueIndex = 0, pointIndex = 0;
-		changes.addParameterData (id, queueIndex)->addPoint (0, id == kBypassTag ? 0.0 : 0.3, pointIndex);
+		changes.addParameterData (id, queueIndex)
+		    ->addPoint (0, id == kBypassTag ? 0.0 : 0.3, pointIndex);
 	}
 	host.data.inputParameterChanges = &changes;
 	host.data.numInputs = 0;

@@ -91,8 +91,9 @@ void PlugAboutController<ControllerType>::valueChanged (VSTGUI::CControl* contro
 }
 
 template <typename ControllerType>
-VSTGUI::CView* PlugAboutController<ControllerType>::verifyView (
-    VSTGUI::CView* view, const VSTGUI::UIAttributes&, const VSTGUI::IUIDescription*)
+VSTGUI::CView* PlugAboutController<ControllerType>::verifyView (VSTGUI::CView* view,
+                                                                const VSTGUI::UIAttributes&,
+                                                                const VSTGUI::IUIDescription*)
 {
 	if (!view)
 		return nullptr;

@@ -76,8 +76,8 @@ tresult PLUGIN_API PlugController::initialize (FUnknown* context)
 			parameters.addParameter (parameter);
 		}
 		parameters.addParameter (STR16 ("Bypass"), nullptr, 1, 0.,
-		                         ParameterInfo::kCanAutomate | ParameterInfo::kIsBypass,
-		                         kBypassTag, kRootUnitId, nullptr);
+		                         ParameterInfo::kCanAutomate | ParameterInfo::kIsBypass, kBypassTag,
+		                         kRootUnitId, nullptr);
 	}
 	catch (...)
 	{

@@ -16,7 +16,9 @@ namespace Vst {
 #if SMTG_OS_LINUX
 void handCairoDeviceToToolkit ();
 #else
-inline void handCairoDeviceToToolkit () {}
+inline void handCairoDeviceToToolkit ()
+{
+}
 #endif
 
 } // namespace Vst

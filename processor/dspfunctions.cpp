@@ -86,6 +86,8 @@ constexpr double kDelayTimes8[4][8] = {
     {40.36, 33.101, 17.23, 15.313, 12.463, 10.643, 10.439, 9.681},
 };
 
+// The last column keeps its two halves of eight:
+// clang-format off
 constexpr double kDelayTimes16Alt[5][16] = {
     {32.13723, 26.357152, 23.120309, 20.379699, 18.768045, 17.380903, 15.288217, 13.719974,
      32.13723, 26.357152, 23.120309, 20.379699, 18.768045, 17.380903, 15.288217, 13.719974},
@@ -97,6 +99,7 @@ constexpr double kDelayTimes16Alt[5][16] = {
     {40.503959, 27.813877, 22.928411, 17.383673, 16.371867, 15.974569, 14.741325, 13.852415,
      41, 28, 23, 17, 16, 16, 15, 14},
 };
+// clang-format on
 
 /** Pole shared by the one-pole low- and high-pass: (1 - tan(w/2)) / (1 + tan(w/2)). */
 inline double onePoleA1 (double cutoffHz, double sampleRate)
@@ -107,9 +110,9 @@ inline double onePoleA1 (double cutoffHz, double sampleRate)
 
 /** Writes one sixteen-value column of a table into its out-parameters. */
 inline void writeColumn16 (const double (&c)[16], double& t1, double& t2, double& t3, double& t4,
-                           double& t5, double& t6, double& t7, double& t8, double& t9,
-                           double& t10, double& t11, double& t12, double& t13, double& t14,
-                           double& t15, double& t16)
+                           double& t5, double& t6, double& t7, double& t8, double& t9, double& t10,
+                           double& t11, double& t12, double& t13, double& t14, double& t15,
+                           double& t16)
 {
 	t1 = c[0];
 	t2 = c[1];
@@ -200,8 +203,7 @@ std::int32_t scaledLength (double x)
 }
 
 //------------------------------------------------------------------------
-void decayCoeffs (double& gain, double& pole, double decayAtDc, double decayAtNyquist,
-                  double delay)
+void decayCoeffs (double& gain, double& pole, double decayAtDc, double decayAtNyquist, double delay)
 {
 	const double g = std::pow (10., delay * (-3.0) / decayAtDc);
 	const double k = std::pow (g, 1. - decayAtDc / decayAtNyquist) + 1.;
@@ -210,9 +212,9 @@ void decayCoeffs (double& gain, double& pole, double decayAtDc, double decayAtNy
 }
 
 //------------------------------------------------------------------------
-void hadamard16 (double& x0, double& x1, double& x2, double& x3, double& x4, double& x5,
-                 double& x6, double& x7, double& x8, double& x9, double& x10, double& x11,
-                 double& x12, double& x13, double& x14, double& x15)
+void hadamard16 (double& x0, double& x1, double& x2, double& x3, double& x4, double& x5, double& x6,
+                 double& x7, double& x8, double& x9, double& x10, double& x11, double& x12,
+                 double& x13, double& x14, double& x15)
 {
 	// every input is read before any output is written, so the references may alias
 	double v[16] = {x0, x1, x2, x3, x4, x5, x6, x7, x8, x9, x10, x11, x12, x13, x14, x15};
@@ -237,8 +239,8 @@ void hadamard16 (double& x0, double& x1, double& x2, double& x3, double& x4, dou
 }
 
 //------------------------------------------------------------------------
-void hadamard8 (double& x0, double& x1, double& x2, double& x3, double& x4, double& x5,
-                double& x6, double& x7)
+void hadamard8 (double& x0, double& x1, double& x2, double& x3, double& x4, double& x5, double& x6,
+                double& x7)
 {
 	double v[8] = {x0, x1, x2, x3, x4, x5, x6, x7};
 	hadamardButterflies (v, std::make_index_sequence<3> ());
@@ -255,18 +257,17 @@ void hadamard8 (double& x0, double& x1, double& x2, double& x3, double& x4, doub
 }
 
 //------------------------------------------------------------------------
-void delayTimes16 (std::int32_t index, double& t1, double& t2, double& t3, double& t4,
-                   double& t5, double& t6, double& t7, double& t8, double& t9, double& t10,
-                   double& t11, double& t12, double& t13, double& t14, double& t15,
-                   double& t16)
+void delayTimes16 (std::int32_t index, double& t1, double& t2, double& t3, double& t4, double& t5,
+                   double& t6, double& t7, double& t8, double& t9, double& t10, double& t11,
+                   double& t12, double& t13, double& t14, double& t15, double& t16)
 {
 	const double (&c)[16] = kDelayTimes16[tableColumn (index, 4)];
 	writeColumn16 (c, t1, t2, t3, t4, t5, t6, t7, t8, t9, t10, t11, t12, t13, t14, t15, t16);
 }
 
 //------------------------------------------------------------------------
-void delayTimes8 (std::int32_t index, double& t1, double& t2, double& t3, double& t4,
-                  double& t5, double& t6, double& t7, double& t8)
+void delayTimes8 (std::int32_t index, double& t1, double& t2, double& t3, double& t4, double& t5,
+                  double& t6, double& t7, double& t8)
 {
 	const double (&c)[8] = kDelayTimes8[tableColumn (index, 4)];
 	t1 = c[0];
@@ -281,9 +282,8 @@ void delayTimes8 (std::int32_t index, double& t1, double& t2, double& t3, double
 
 //------------------------------------------------------------------------
 void delayTimes16Alt (std::int32_t index, double& t1, double& t2, double& t3, double& t4,
-                      double& t5, double& t6, double& t7, double& t8, double& t9,
-                      double& t10, double& t11, double& t12, double& t13, double& t14,
-                      double& t15, double& t16)
+                      double& t5, double& t6, double& t7, double& t8, double& t9, double& t10,
+                      double& t11, double& t12, double& t13, double& t14, double& t15, double& t16)
 {
 	const double (&c)[16] = kDelayTimes16Alt[tableColumn (index, 5)];
 	writeColumn16 (c, t1, t2, t3, t4, t5, t6, t7, t8, t9, t10, t11, t12, t13, t14, t15, t16);

@@ -59,32 +59,30 @@ double bandLimitForSampleRate (double sampleRate);
 // Hadamard mixes, in place (the references may alias an array's elements)
 //------------------------------------------------------------------------
 /** Sylvester-ordered 16-point Hadamard transform scaled by 1/4 (self-inverse). */
-void hadamard16 (double& x0, double& x1, double& x2, double& x3, double& x4, double& x5,
-                 double& x6, double& x7, double& x8, double& x9, double& x10, double& x11,
-                 double& x12, double& x13, double& x14, double& x15);
+void hadamard16 (double& x0, double& x1, double& x2, double& x3, double& x4, double& x5, double& x6,
+                 double& x7, double& x8, double& x9, double& x10, double& x11, double& x12,
+                 double& x13, double& x14, double& x15);
 
 /** Sylvester-ordered 8-point Hadamard transform scaled by 0.353553374962831. */
-void hadamard8 (double& x0, double& x1, double& x2, double& x3, double& x4, double& x5,
-                double& x6, double& x7);
+void hadamard8 (double& x0, double& x1, double& x2, double& x3, double& x4, double& x5, double& x6,
+                double& x7);
 
 //------------------------------------------------------------------------
 // Delay-time tables: an index out of range selects column 1
 //------------------------------------------------------------------------
 /** Columns 1 to 4. */
-void delayTimes16 (std::int32_t index, double& t1, double& t2, double& t3, double& t4,
-                   double& t5, double& t6, double& t7, double& t8, double& t9, double& t10,
-                   double& t11, double& t12, double& t13, double& t14, double& t15,
-                   double& t16);
+void delayTimes16 (std::int32_t index, double& t1, double& t2, double& t3, double& t4, double& t5,
+                   double& t6, double& t7, double& t8, double& t9, double& t10, double& t11,
+                   double& t12, double& t13, double& t14, double& t15, double& t16);
 
 /** Columns 1 to 4. */
-void delayTimes8 (std::int32_t index, double& t1, double& t2, double& t3, double& t4,
-                  double& t5, double& t6, double& t7, double& t8);
+void delayTimes8 (std::int32_t index, double& t1, double& t2, double& t3, double& t4, double& t5,
+                  double& t6, double& t7, double& t8);
 
 /** Columns 1 to 5. */
 void delayTimes16Alt (std::int32_t index, double& t1, double& t2, double& t3, double& t4,
-                      double& t5, double& t6, double& t7, double& t8, double& t9,
-                      double& t10, double& t11, double& t12, double& t13, double& t14,
-                      double& t15, double& t16);
+                      double& t5, double& t6, double& t7, double& t8, double& t9, double& t10,
+                      double& t11, double& t12, double& t13, double& t14, double& t15, double& t16);
 
 //------------------------------------------------------------------------
 } // namespace Vst

@@ -12,6 +12,8 @@
 // The SDK's macros keep the factory info and the class entries in static
 // storage, filled once per module load, and build a new factory whenever the
 // previous one has been released completely.
+// The SDK's factory layout, one class field a line:
+// clang-format off
 BEGIN_FACTORY_DEF (ZY_VENDOR_STR, ZY_VENDOR_URL_STR, ZY_VENDOR_EMAIL_STR)
 
 	DEF_CLASS2 (INLINE_UID_FROM_FUID (Steinberg::Vst::PlugProcessorUID),
@@ -35,3 +37,4 @@ BEGIN_FACTORY_DEF (ZY_VENDOR_STR, ZY_VENDOR_URL_STR, ZY_VENDOR_EMAIL_STR)
 	            Steinberg::Vst::PlugController::createInstance)
 
 END_FACTORY
+// clang-format on

@@ -41,9 +41,9 @@ private:
 	static constexpr std::uint32_t kFresh = 4;
 
 	Record slots[3];
-	std::uint32_t writeIndex = 0;		// owned by the writer
-	std::uint32_t readIndex = 1;		// owned by the reader
-	std::atomic<std::uint32_t> shared {2};	// the slot in between, and whether it is new
+	std::uint32_t writeIndex = 0;          // owned by the writer
+	std::uint32_t readIndex = 1;           // owned by the reader
+	std::atomic<std::uint32_t> shared {2}; // the slot in between, and whether it is new
 };
 
 } // namespace Vst

@@ -23,6 +23,10 @@
 #define ZY_PHASER_X86 0
 #endif
 
+// The loop's lambdas are inlined like the loop itself. (A macro, because
+// clang-format takes a lambda's attribute for the start of a block.)
+#define ZY_ALWAYS_INLINE __attribute__ ((always_inline))
+
 namespace Steinberg {
 namespace Vst {
 
@@ -52,7 +56,7 @@ inline void storeTap (double* left, double* right, int index, Pair value)
 inline Pair opaque (Pair value)
 {
 #if ZY_PHASER_X86
-	__asm__ ("" : "+x"(value));
+	__asm__("" : "+x"(value));
 #endif
 	return value;
 }
@@ -89,7 +93,7 @@ struct LoopSettings
 	Pair kScale;
 	Pair fb;
 	Pair pole;
-	Pair smootherInput;	// g × level target, g × wet target
+	Pair smootherInput; // g × level target, g × wet target
 };
 
 // What the loop carries from sample to sample, left and right side by side.
@@ -98,7 +102,7 @@ struct LoopSettings
 // so the feedback (tap 3's current value) is s3p1.
 struct LoopState
 {
-	Pair smoothers;	// level, wet: the two run the same recurrence side by side
+	Pair smoothers; // level, wet: the two run the same recurrence side by side
 	Pair lowpassIn;
 	Pair lowpassOut;
 	Pair u1, u2;
@@ -152,20 +156,18 @@ inline void storeFrame (Sample32* left, Sample32* right, int32 i, Pair o)
 // at the fixed point of their recurrence, which they then never leave, so
 // they are taken as constants.
 template <typename Sample, bool settled>
-__attribute__ ((always_inline)) inline void runSamples (LoopState& state,
-                                                        const LoopSettings& c,
-                                                        const Sample* inLeft,
-                                                        const Sample* inRight, Sample* outLeft,
-                                                        Sample* outRight, int32 n, int32 count)
+__attribute__ ((always_inline)) inline void
+runSamples (LoopState& state, const LoopSettings& c, const Sample* inLeft, const Sample* inRight,
+            Sample* outLeft, Sample* outRight, int32 n, int32 count)
 {
 	LoopState s = state;
 	const Pair one = opaque (pairOf (1.0, 1.0));
 	const Pair tiny = opaque (pairOf (1e-18, 1e-18));
 	// Each smoother's value in both lanes, for the two channels.
-	auto level = [&] () __attribute__ ((always_inline)) {
+	auto level = [&] () ZY_ALWAYS_INLINE {
 		return __builtin_shufflevector (s.smoothers, s.smoothers, 0, 0);
 	};
-	auto wet = [&] () __attribute__ ((always_inline)) {
+	auto wet = [&] () ZY_ALWAYS_INLINE {
 		return __builtin_shufflevector (s.smoothers, s.smoothers, 1, 1);
 	};
 	const Pair settledLevel = level ();
@@ -177,14 +179,14 @@ __attribute__ ((always_inline)) inline void runSamples (LoopState& state,
 	// through the three sections of the sample before; the all-pass
 	// coefficient is made one sample ahead for the same reason.
 	Pair sines[2];
-	auto sinesOf = [&] (int32 i) __attribute__ ((always_inline)) {
+	auto sinesOf = [&] (int32 i) ZY_ALWAYS_INLINE {
 		const double p = c.lfoStep * static_cast<double> (n + i);
 		sines[i & 1] = pairOf (std::sin (p), std::sin (p + c.offset));
 	};
 	// Only a is kept between samples: a² and 2a are cheaper to redo than to
 	// save around the library calls.
 	Pair a;
-	auto coefficientOf = [&] (int32 i) __attribute__ ((always_inline)) {
+	auto coefficientOf = [&] (int32 i) ZY_ALWAYS_INLINE {
 		const Pair raw = c.centre + c.sweep * sines[i & 1];
 		const Pair f = c.b0 * (raw + s.lowpassIn) + c.a1 * s.lowpassOut;
 		s.lowpassIn = raw;
@@ -197,12 +199,10 @@ __attribute__ ((always_inline)) inline void runSamples (LoopState& state,
 	// They live in memory on purpose: each is stored once, where the
 	// library calls would otherwise save and restore every one of them.
 	alignas (16) Pair taps[2][4] = {{s.u2, s.s1p2, s.s2p2, s.s3p2}, {s.u1, s.s1p1, s.s2p1, s.s3p1}};
-	auto inMemory = [&] () __attribute__ ((always_inline)) {
-		__asm__ volatile ("" : : "r"(taps) : "memory");
-	};
+	auto inMemory = [&] () ZY_ALWAYS_INLINE { __asm__ volatile("" : : "r"(taps) : "memory"); };
 
 	// One sample, from its input, on the coefficient made for it.
-	auto sample = [&] (int32 i, Pair x) __attribute__ ((always_inline)) {
+	auto sample = [&] (int32 i, Pair x) ZY_ALWAYS_INLINE {
 		if (!settled)
 			s.smoothers = c.pole * s.smoothers + c.smootherInput;
 		Pair* t = taps[i & 1];
@@ -267,10 +267,9 @@ __attribute__ ((always_inline)) inline void runSamples (LoopState& state,
 // whose three-operand forms spare the register copies of the two-operand
 // ones; the arithmetic is the same instructions either way.
 template <typename Sample, bool settled>
-__attribute__ ((noinline)) void runStretchPlain (LoopState& state, const LoopSettings& settings,
-                                                 const Sample* inLeft, const Sample* inRight,
-                                                 Sample* outLeft, Sample* outRight, int32 n,
-                                                 int32 count)
+__attribute__ ((noinline)) void
+runStretchPlain (LoopState& state, const LoopSettings& settings, const Sample* inLeft,
+                 const Sample* inRight, Sample* outLeft, Sample* outRight, int32 n, int32 count)
 {
 	runSamples<Sample, settled> (state, settings, inLeft, inRight, outLeft, outRight, n, count);
 }
@@ -478,9 +477,8 @@ void PlugProcessor::runPhaser (const PlugDerivedValues& values, Sample** in, Sam
 	sweepLowpassState[2] = state.lowpassOut[0];
 	sweepLowpassState[3] = sweepLowpassState[4] = state.lowpassIn[1];
 	sweepLowpassState[5] = state.lowpassOut[1];
-	const Pair taps[12] = {state.u1,   state.u1,   state.u2,   state.s1p1,
-	                       state.s1p1, state.s1p2, state.s2p1, state.s2p1,
-	                       state.s2p2, state.s3p1, state.s3p1, state.s3p2};
+	const Pair taps[12] = {state.u1,   state.u1,   state.u2,   state.s1p1, state.s1p1, state.s1p2,
+	                       state.s2p1, state.s2p1, state.s2p2, state.s3p1, state.s3p1, state.s3p2};
 	for (int t = 0; t < 12; ++t)
 		storeTap (allpassLeft, allpassRight, t, taps[t]);
 

@@ -28,8 +28,7 @@ bool hasTwoSpeakers (SpeakerArrangement arrangement)
 } // namespace
 
 PlugProcessor::PlugProcessor ()
-: restoredStates ({kDefaultParams, 0})
-, publishedParams ({kDefaultParams, 0})
+: restoredStates ({kDefaultParams, 0}), publishedParams ({kDefaultParams, 0})
 {
 	setControllerClass (PlugControllerUID);
 	params = kDefaultParams;
@@ -65,7 +64,7 @@ tresult PLUGIN_API PlugProcessor::setBusArrangements (SpeakerArrangement* inputs
 tresult PLUGIN_API PlugProcessor::canProcessSampleSize (int32 symbolicSampleSize)
 {
 	return (symbolicSampleSize == kSample32 || symbolicSampleSize == kSample64) ? kResultTrue
-	                                                                           : kResultFalse;
+	                                                                            : kResultFalse;
 }
 
 tresult PLUGIN_API PlugProcessor::setupProcessing (ProcessSetup& setup)

@@ -127,10 +127,10 @@ private:
 		kMainThread,
 	};
 	std::atomic<int32> paramOwner {kNobody};
-	uint32 adoptedSerial = 0;		// serial of the state that params stems from
+	uint32 adoptedSerial = 0; // serial of the state that params stems from
 
-	PlugHandOver<PlugParamsRecord> restoredStates;	// main thread to audio thread
-	PlugHandOver<PlugParamsRecord> publishedParams;	// audio thread to main thread
+	PlugHandOver<PlugParamsRecord> restoredStates;  // main thread to audio thread
+	PlugHandOver<PlugParamsRecord> publishedParams; // audio thread to main thread
 
 	// Main thread only
 	uint32 stateSerial = 0;

@@ -91,7 +91,7 @@ TEST_F (AboutControllerTest, TextFollowsTheButton)
 		bool isAU;
 		const std::string expected;
 	} cases[] = {
-	    {1.f, false, kVst3Text}, {0.f, false, ""},     {nan, false, ""},
+	    {1.f, false, kVst3Text}, {0.f, false, ""},         {nan, false, ""},
 	    {2.f, false, kVst3Text}, {0.5f, false, kVst3Text}, {1.f, true, kAUText},
 	};
 	for (const auto& c : cases)

@@ -28,7 +28,7 @@ TEST (PlatformTextTest, MacTableCoversEveryAnswer)
 		ProcTranslatedAnswer answer;
 		const char* expected;
 	} cases[] = {
-	    {{-1, ENOENT, 0}, "x86_64-macOS"},  // no such value: an Intel system
+	    {{-1, ENOENT, 0}, "x86_64-macOS"}, // no such value: an Intel system
 	    {{-1, EPERM, 0}, "unknown"},
 	    {{-1, ENOMEM, 1}, "unknown"},
 	    {{-1, 0, 0}, "unknown"},

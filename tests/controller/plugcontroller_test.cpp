@@ -34,9 +34,9 @@ protected:
 	std::string valueText (ParamID tag)
 	{
 		String128 text {};
-		EXPECT_EQ (controller->getParamStringByValue (tag, controller->getParamNormalized (tag),
-		                                              text),
-		           kResultTrue);
+		EXPECT_EQ (
+		    controller->getParamStringByValue (tag, controller->getParamNormalized (tag), text),
+		    kResultTrue);
 		return narrow (text);
 	}
 	void expectDefaults ()
@@ -70,14 +70,10 @@ TEST_F (PlugControllerTest, ParameterTable)
 		int32 flags;
 		const char* defaultText;
 	} rows[] = {
-	    {"Level", "dB", 0, 0.75, 1, "0.00"},
-	    {"Frequency", "Hz", 0, 0.5275071124607182, 1, "700"},
-	    {"Depth", "%", 0, 0.5, 1, "50"},
-	    {"Degree", "deg", 0, 0.5, 1, "90"},
-	    {"Rate", "Hz", 0, 0.15, 1, "0.30"},
-	    {"Feedback", "%", 0, 0.5, 1, "50"},
-	    {"Mix", "%", 0, 1.0, 1, "100"},
-	    {"Bypass", "", 1, 0.0, 0x10001, "Off"},
+	    {"Level", "dB", 0, 0.75, 1, "0.00"}, {"Frequency", "Hz", 0, 0.5275071124607182, 1, "700"},
+	    {"Depth", "%", 0, 0.5, 1, "50"},     {"Degree", "deg", 0, 0.5, 1, "90"},
+	    {"Rate", "Hz", 0, 0.15, 1, "0.30"},  {"Feedback", "%", 0, 0.5, 1, "50"},
+	    {"Mix", "%", 0, 1.0, 1, "100"},      {"Bypass", "", 1, 0.0, 0x10001, "Off"},
 	};
 	ASSERT_EQ (controller->getParameterCount (), 8);
 	for (int32 index = 0; index < 8; ++index)
@@ -102,8 +98,8 @@ TEST_F (PlugControllerTest, ParameterTable)
 TEST_F (PlugControllerTest, IdentityAndInterfaces)
 {
 	EXPECT_STREQ (controller->isA (), "EditController");
-	for (const FUID* iid : {&IEditController::iid, &IEditController2::iid, &IPluginBase::iid,
-	                        &IConnectionPoint::iid})
+	for (const FUID* iid :
+	     {&IEditController::iid, &IEditController2::iid, &IPluginBase::iid, &IConnectionPoint::iid})
 	{
 		FUnknown* unknown = nullptr;
 		EXPECT_EQ (controller->queryInterface (iid->toTUID (), reinterpret_cast<void**> (&unknown)),
@@ -156,7 +152,10 @@ TEST_F (PlugControllerTest, ComponentStateSetsTheParameters)
 		ParamValue bypass;
 		const char* bypassText;
 	} cases[] = {
-	    {1, 1.0, "On"}, {2, 1.0, "On"}, {0, 0.0, "Off"}, {-1, 0.0, "Off"},
+	    {1, 1.0, "On"},
+	    {2, 1.0, "On"},
+	    {0, 0.0, "Off"},
+	    {-1, 0.0, "Off"},
 	};
 	for (const auto& c : cases)
 	{
@@ -173,8 +172,8 @@ TEST_F (PlugControllerTest, ComponentStateSetsTheParameters)
 TEST_F (PlugControllerTest, ComponentStateValuesOutsideTheRangeAreClamped)
 {
 	setAllTo (0.25);
-	EXPECT_EQ (controller->setComponentState (zytest::makeStateStream (
-	               {1.5, -0.5, 1e300, -1e-300, 0.5, 0.5, 1.0}, 0)),
+	EXPECT_EQ (controller->setComponentState (
+	               zytest::makeStateStream ({1.5, -0.5, 1e300, -1e-300, 0.5, 0.5, 1.0}, 0)),
 	           kResultOk);
 	EXPECT_EQ (controller->getParamNormalized (kLevelTag), 1.0);
 	EXPECT_EQ (valueText (kLevelTag), "12.00");
@@ -212,9 +211,9 @@ TEST_F (PlugControllerTest, UnreadableComponentStateChangesNothing)
 TEST (PlugControllerLifecycle, ComponentStateBeforeInitialize)
 {
 	auto controller = Steinberg::owned (new PlugController ());
-	EXPECT_EQ (controller->setComponentState (
-	               zytest::makeStateStream (zytest::kDefaultStateValues, 0)),
-	           kResultOk);
+	EXPECT_EQ (
+	    controller->setComponentState (zytest::makeStateStream (zytest::kDefaultStateValues, 0)),
+	    kResultOk);
 	EXPECT_EQ (controller->getParameterCount (), 0);
 }
 
@@ -223,9 +222,9 @@ TEST (PlugControllerLifecycle, CreateInstanceHandsOverOneReference)
 	FUnknown* unknown = PlugController::createInstance (nullptr);
 	ASSERT_NE (unknown, nullptr);
 	IEditController* editController = nullptr;
-	ASSERT_EQ (unknown->queryInterface (IEditController::iid,
-	                                    reinterpret_cast<void**> (&editController)),
-	           kResultOk);
+	ASSERT_EQ (
+	    unknown->queryInterface (IEditController::iid, reinterpret_cast<void**> (&editController)),
+	    kResultOk);
 	EXPECT_EQ (static_cast<FUnknown*> (editController), unknown);
 	auto* controller = static_cast<PlugController*> (editController);
 	EXPECT_TRUE (controller->aboutControllers.empty ());
@@ -242,8 +241,8 @@ TEST_F (PlugControllerTest, CreateViewNamesAndKnobMode)
 		const char* name;
 		bool created;
 	} cases[] = {
-	    {ViewType::kEditor, true}, {copy.c_str (), true}, {"Editor", false},
-	    {"", false},               {"editor ", false},     {nullptr, false},
+	    {ViewType::kEditor, true}, {copy.c_str (), true}, {"Editor", false}, {"", false},
+	    {"editor ", false},        {nullptr, false},
 	};
 	for (const auto& c : cases)
 	{
@@ -316,7 +315,9 @@ TEST (PlugControllerHostContext, FormatFollowsTheHostContext)
 
 TEST_F (PlugControllerTest, AboutControllersLeaveTheListInTheirDestructors)
 {
-	auto create = [&] () { return controller->createSubController (kAboutControllerName, nullptr, nullptr); };
+	auto create = [&] () {
+		return controller->createSubController (kAboutControllerName, nullptr, nullptr);
+	};
 	auto& list = controller->aboutControllers;
 	VSTGUI::IController* first = create ();
 	VSTGUI::IController* second = create ();

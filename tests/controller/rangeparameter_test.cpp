@@ -36,7 +36,8 @@ IPtr<RangeParameter> make (Kind kind, ParamValue defaultPlain = std::nan (""))
 			break;
 		case Kind::frequency:
 			p = owned (new ZYExpRangeParameter (STR16 ("Frequency"), 1, STR16 ("Hz"), 1, 100.,
-			                                    4000., std::isnan (defaultPlain) ? 700. : defaultPlain));
+			                                    4000.,
+			                                    std::isnan (defaultPlain) ? 700. : defaultPlain));
 			p->setPrecision (0);
 			break;
 		case Kind::rate:
@@ -94,15 +95,15 @@ TEST (RangeParameterTest, ValueText)
 	    {Kind::level, 0.75, "0.00"},
 	    {Kind::level, 0.0, "-36.00"},
 	    {Kind::level, 1.0, "12.00"},
-	    {Kind::level, 0.7499999, "0.00"},              // plain -0.0000048 snaps to zero
-	    {Kind::level, 0.75 - 0.001 / 48., "-0.00"},    // plain -0.001 is no rounding noise
-	    {Kind::level, 0.75 + 0.004 / 48., "0.00"},     // plain 0.004: rounds, not snapped
+	    {Kind::level, 0.7499999, "0.00"},           // plain -0.0000048 snaps to zero
+	    {Kind::level, 0.75 - 0.001 / 48., "-0.00"}, // plain -0.001 is no rounding noise
+	    {Kind::level, 0.75 + 0.004 / 48., "0.00"},  // plain 0.004: rounds, not snapped
 	    {Kind::rate, 0.15, "0.30"},
 	    {Kind::frequency, 0.0, "100"},
 	    {Kind::frequency, 1.0, "4000"},
 	    {Kind::frequency, 0.5, "632"},
 	    {Kind::frequency, kFrequencyDefault, "700"},
-	    {Kind::frequency, -0.5, "16"},                 // plain 15.8, below the range
+	    {Kind::frequency, -0.5, "16"}, // plain 15.8, below the range
 	};
 	for (const auto& c : cases)
 		EXPECT_EQ (text (*make (c.kind), c.normalized), c.expected) << c.normalized;
@@ -219,9 +220,8 @@ TEST (RangeParameterTest, ApproximatelyEqual)
 		double a, b;
 		bool expected;
 	} cases[] = {
-	    {1., 1., true},          {1., 1.00004, true}, {1., 1.00005, false}, {1., 0.99994, false},
-	    {-2., -2.00001, true},   {nan, 1., true},     {0., nan, true},
-	    {0., 1e300, false},
+	    {1., 1., true},        {1., 1.00004, true}, {1., 1.00005, false}, {1., 0.99994, false},
+	    {-2., -2.00001, true}, {nan, 1., true},     {0., nan, true},      {0., 1e300, false},
 	};
 	for (const auto& c : cases)
 		EXPECT_EQ (approximatelyEqual (c.a, c.b), c.expected) << c.a << " " << c.b;

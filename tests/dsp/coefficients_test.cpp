@@ -19,9 +19,8 @@ struct CutoffCase
 };
 
 // from very low to close to half the sample rate
-const CutoffCase kCutoffs[] = {{15., 44100.},   {15., 192000.}, {100., 48000.},
-                               {1000., 44100.}, {5000., 96000.}, {10000., 44100.},
-                               {20000., 48000.}, {3900., 8000.}};
+const CutoffCase kCutoffs[] = {{15., 44100.},   {15., 192000.},   {100., 48000.},   {1000., 44100.},
+                               {5000., 96000.}, {10000., 44100.}, {20000., 48000.}, {3900., 8000.}};
 
 using Complex = std::complex<double>;
 
@@ -86,10 +85,13 @@ TEST (OnePoleCoeffs, RcLowpassResponse)
 
 TEST (SmoothingCoeffs, StepSettlesInTheGivenTime)
 {
-	struct Case { double timeMs, sampleRate; int samples; };
-	const Case cases[] = {
-	    {5., 44100., 221}, {5., 48000., 240}, {5., 96000., 480}, {50., 44100., 2205},
-	    {1., 8000., 8},    {100., 192000., 19200}};
+	struct Case
+	{
+		double timeMs, sampleRate;
+		int samples;
+	};
+	const Case cases[] = {{5., 44100., 221},   {5., 48000., 240}, {5., 96000., 480},
+	                      {50., 44100., 2205}, {1., 8000., 8},    {100., 192000., 19200}};
 	for (const auto& c : cases)
 	{
 		SCOPED_TRACE (testing::Message () << c.timeMs << " ms at " << c.sampleRate);
@@ -109,13 +111,16 @@ TEST (SmoothingCoeffs, StepSettlesInTheGivenTime)
 
 TEST (DecayCoeffs, GainsAtDcAndNyquist)
 {
-	struct Case { double decayAtDc, decayAtNyquist, delay; };
-	const Case cases[] = {{2., 1., 0.03},    {2., 2., 0.03},  {10., 0.5, 0.1},
-	                      {1., 4., 0.01},    {3000., 1500., 37.}, {0.5, 0.2, 0.5}};
+	struct Case
+	{
+		double decayAtDc, decayAtNyquist, delay;
+	};
+	const Case cases[] = {{2., 1., 0.03}, {2., 2., 0.03},      {10., 0.5, 0.1},
+	                      {1., 4., 0.01}, {3000., 1500., 37.}, {0.5, 0.2, 0.5}};
 	for (const auto& c : cases)
 	{
-		SCOPED_TRACE (testing::Message () << c.decayAtDc << ", " << c.decayAtNyquist << ", "
-		                                  << c.delay);
+		SCOPED_TRACE (testing::Message ()
+		              << c.decayAtDc << ", " << c.decayAtNyquist << ", " << c.delay);
 		double gain = 0., pole = 0.;
 		decayCoeffs (gain, pole, c.decayAtDc, c.decayAtNyquist, c.delay);
 		const double dcGain = std::pow (10., -3. * c.delay / c.decayAtDc);

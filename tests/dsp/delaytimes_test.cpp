@@ -14,6 +14,8 @@ namespace {
 using Column = std::vector<double>;
 using Table = std::vector<Column>; // columns in index order, from index 1
 
+// Each column in two rows of eight values:
+// clang-format off
 const Table kExpected16 = {
 	{32.13723, 26.357152, 23.120309, 20.379699, 18.768045, 17.380903, 15.288217, 13.719974,
 	 13.194842, 12.193195, 11.449247, 11.798912, 10.877801, 10.785245, 10.586653, 10.055123},
@@ -42,13 +44,14 @@ const Table kExpected16Alt = {
 	{40.503959, 27.813877, 22.928411, 17.383673, 16.371867, 15.974569, 14.741325, 13.852415,
 	 41, 28, 23, 17, 16, 16, 15, 14},
 };
+// clang-format on
 
 
 Column read16 (std::int32_t index)
 {
 	Column t (16);
-	delayTimes16 (index, t[0], t[1], t[2], t[3], t[4], t[5], t[6], t[7], t[8], t[9], t[10],
-	              t[11], t[12], t[13], t[14], t[15]);
+	delayTimes16 (index, t[0], t[1], t[2], t[3], t[4], t[5], t[6], t[7], t[8], t[9], t[10], t[11],
+	              t[12], t[13], t[14], t[15]);
 	return t;
 }
 

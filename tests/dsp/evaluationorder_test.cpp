@@ -48,15 +48,18 @@ std::vector<RateCase> cutoffCases ()
 
 TEST (EvaluationOrder, Maps)
 {
-	struct Case { double x, inMin, inMax, outMin, outMax; };
+	struct Case
+	{
+		double x, inMin, inMax, outMin, outMax;
+	};
 	std::vector<Case> cases {{0.3, 0., 1., 20., 20000.}, {0.123456789, 0., 1., 100., 4000.}};
 	Draw draw;
 	for (int i = 0; i < 60; ++i)
 	{
 		const double inMin = draw (-2., 1.);
 		const double outMin = draw (0.01, 200.);
-		cases.push_back ({draw (0., 1.), inMin, inMin + draw (0.1, 5.), outMin,
-		                  outMin * draw (1.5, 1000.)});
+		cases.push_back (
+		    {draw (0., 1.), inMin, inMin + draw (0.1, 5.), outMin, outMin * draw (1.5, 1000.)});
 	}
 	for (const auto& c : cases)
 	{
@@ -150,7 +153,10 @@ TEST (EvaluationOrder, SmoothingAndDecayCoeffs)
 		EXPECT_EQ (pole, r);
 	}
 
-	struct Case { double decayAtDc, decayAtNyquist, delay; };
+	struct Case
+	{
+		double decayAtDc, decayAtNyquist, delay;
+	};
 	std::vector<Case> cases {{2., 1., 0.03}, {3000., 1500., 37.}};
 	for (int i = 0; i < 60; ++i)
 		cases.push_back ({draw (0.1, 10.), draw (0.1, 10.), draw (0.001, 0.1)});

@@ -18,8 +18,8 @@ using Values = std::array<double, N>;
 
 Values<16> apply (Values<16> v)
 {
-	hadamard16 (v[0], v[1], v[2], v[3], v[4], v[5], v[6], v[7], v[8], v[9], v[10], v[11],
-	            v[12], v[13], v[14], v[15]);
+	hadamard16 (v[0], v[1], v[2], v[3], v[4], v[5], v[6], v[7], v[8], v[9], v[10], v[11], v[12],
+	            v[13], v[14], v[15]);
 	return v;
 }
 
@@ -85,7 +85,10 @@ private:
 struct SizeName
 {
 	template <typename T>
-	static std::string GetName (int) { return std::to_string (T::n); }
+	static std::string GetName (int)
+	{
+		return std::to_string (T::n);
+	}
 };
 using Sizes = testing::Types<Sixteen, Eight>;
 TYPED_TEST_SUITE (Hadamard, Sizes, SizeName);

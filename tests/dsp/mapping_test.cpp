@@ -16,7 +16,10 @@ constexpr double kInf = std::numeric_limits<double>::infinity ();
 
 TEST (LinearMap, EndsAndRoundTrip)
 {
-	struct Range { double inMin, inMax, outMin, outMax; };
+	struct Range
+	{
+		double inMin, inMax, outMin, outMax;
+	};
 	const Range ranges[] = {
 	    {0., 1., -36., 12.}, {0., 1., 0., 180.}, {-1., 1., 100., 4000.}, {5., -3., 2., -7.}};
 	for (const auto& r : ranges)
@@ -35,7 +38,10 @@ TEST (LinearMap, EndsAndRoundTrip)
 
 TEST (ExpMap, EndsRoundTripAndGeometricMidpoint)
 {
-	struct Range { double min, max; };
+	struct Range
+	{
+		double min, max;
+	};
 	const Range ranges[] = {{100., 4000.}, {20., 20000.}, {0.01, 2.}, {1., 1.5}};
 	for (const auto& r : ranges)
 	{
@@ -56,9 +62,16 @@ TEST (ExpMap, EndsRoundTripAndGeometricMidpoint)
 
 TEST (DbToGain, KnownLevels)
 {
-	struct Case { double dB, gain; };
-	const Case cases[] = {{0., 1.},   {20., 10.},   {-20., 0.1},   {40., 100.},
-	                      {-36., 0.015848931924611134}, {12., 3.9810717055349722},
+	struct Case
+	{
+		double dB, gain;
+	};
+	const Case cases[] = {{0., 1.},
+	                      {20., 10.},
+	                      {-20., 0.1},
+	                      {40., 100.},
+	                      {-36., 0.015848931924611134},
+	                      {12., 3.9810717055349722},
 	                      {6.020599913279624, 2.}};
 	for (const auto& c : cases)
 		EXPECT_NEAR (dbToGain (c.dB), c.gain, c.gain * 1e-14) << c.dB << " dB";
@@ -67,7 +80,11 @@ TEST (DbToGain, KnownLevels)
 
 TEST (ScaledLength, WorkedValuesAndSaturation)
 {
-	struct Case { double x; std::int32_t expected; };
+	struct Case
+	{
+		double x;
+		std::int32_t expected;
+	};
 	const Case cases[] = {
 	    {4., 1001},
 	    {40., 10010},
@@ -75,12 +92,12 @@ TEST (ScaledLength, WorkedValuesAndSaturation)
 	    {0.003, 0},
 	    {-1., -250},
 	    {0., 0},
-	    {3.999, 999},             // n 999.75 truncates to 999, per mille 0
+	    {3.999, 999}, // n 999.75 truncates to 999, per mille 0
 	    {-40., -10010},
-	    {8000000., 2002000000},   // near the top of the int32 range, still exact
+	    {8000000., 2002000000}, // near the top of the int32 range, still exact
 	    {-8000000., -2002000000},
 	    // outside the int32 range the result saturates instead of being undefined
-	    {8589934., INT32_MAX},    // n fits, n plus its per mille does not
+	    {8589934., INT32_MAX}, // n fits, n plus its per mille does not
 	    {-8589934., INT32_MIN},
 	    {1e10, INT32_MAX},
 	    {-1e10, INT32_MIN},
@@ -94,15 +111,29 @@ TEST (ScaledLength, WorkedValuesAndSaturation)
 
 TEST (BandLimitForSampleRate, WorkedValues)
 {
-	struct Case { double sampleRate, expected; };
+	struct Case
+	{
+		double sampleRate, expected;
+	};
 	const Case cases[] = {
-	    {44100., 16000.}, {32000.5, 16000.}, {32000., 15000.}, {22050., 10000.},
-	    {11025., 5000.},  {8000., 3000.},    {1000., 0.},      {48000., 16000.},
-	    {192000., 16000.}, {31999., 15000.}, {30000., 14000.}, {3000., 1000.},
+	    {44100., 16000.},
+	    {32000.5, 16000.},
+	    {32000., 15000.},
+	    {22050., 10000.},
+	    {11025., 5000.},
+	    {8000., 3000.},
+	    {1000., 0.},
+	    {48000., 16000.},
+	    {192000., 16000.},
+	    {31999., 15000.},
+	    {30000., 14000.},
+	    {3000., 1000.},
 	    {2999., 0.},
-	    {0., 0.},         {kInf, 16000.},
+	    {0., 0.},
+	    {kInf, 16000.},
 	    // outside the domain: defined, with the conversion saturated
-	    {-1e300, -2147483648000.}, {kNan, 0.},
+	    {-1e300, -2147483648000.},
+	    {kNan, 0.},
 	};
 	for (const auto& c : cases)
 		EXPECT_EQ (bandLimitForSampleRate (c.sampleRate), c.expected) << c.sampleRate << " Hz";

@@ -238,8 +238,8 @@ TEST_F (EditorTest, ContentScaleTwoResizesAndDrawsTheSharpBitmaps)
 	    meanDifference (shot, logo, bitmap ("background_2.0x.png"), logo.left, logo.top);
 	const double enlarged =
 	    meanDifferenceDoubled (shot, logo, bitmap ("background.png"), kLogo.left, kLogo.top);
-	std::printf ("logo at scale 2: %.2f from the 2x bitmap, %.2f from the 1x one enlarged\n",
-	             sharp, enlarged);
+	std::printf ("logo at scale 2: %.2f from the 2x bitmap, %.2f from the 1x one enlarged\n", sharp,
+	             enlarged);
 	EXPECT_LT (sharp, 2.);
 	EXPECT_GT (enlarged, sharp + 1.);
 }

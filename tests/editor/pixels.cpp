@@ -24,7 +24,8 @@ int distance (uint32_t a, uint32_t b)
 
 double channelDifference (uint32_t a, uint32_t b)
 {
-	return (std::abs (channel (a, 16) - channel (b, 16)) + std::abs (channel (a, 8) - channel (b, 8)) +
+	return (std::abs (channel (a, 16) - channel (b, 16)) +
+	        std::abs (channel (a, 8) - channel (b, 8)) +
 	        std::abs (channel (a, 0) - channel (b, 0))) /
 	       3.;
 }

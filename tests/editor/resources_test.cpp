@@ -34,9 +34,9 @@ protected:
 
 TEST_F (ResourcesTest, EveryParameterHasItsControls)
 {
-	const std::map<std::string, int> expected = {{"Level", 0},    {"Frequency", 1}, {"Depth", 2},
-	                                             {"Degree", 3},   {"Rate", 4},      {"Feedback", 5},
-	                                             {"Mix", 6},      {"Bypass", 7}};
+	const std::map<std::string, int> expected = {{"Level", 0},  {"Frequency", 1}, {"Depth", 2},
+	                                             {"Degree", 3}, {"Rate", 4},      {"Feedback", 5},
+	                                             {"Mix", 6},    {"Bypass", 7}};
 	EXPECT_EQ (layout.controlTags (), expected);
 	for (int tag = 0; tag <= 6; ++tag)
 	{

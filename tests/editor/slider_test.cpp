@@ -23,7 +23,7 @@ struct Gesture
 	ParamID tag;
 	int pressFromCentre; // along the slider, from the handle's centre
 	bool onHandle;
-	int drag;            // pixels along the slider after the press
+	int drag; // pixels along the slider after the press
 };
 
 // The handle is 24 pixels high: up to 11 from its centre is on it.
@@ -35,7 +35,10 @@ const Gesture kGestures[] = {
     {"MixBelowTheHandle", "press beside the handle, below it, drag up", 6, 70, false, -14},
 };
 
-void PrintTo (const Gesture& g, std::ostream* os) { *os << g.name; }
+void PrintTo (const Gesture& g, std::ostream* os)
+{
+	*os << g.name;
+}
 
 class SliderPointerTest : public ::testing::TestWithParam<Gesture>
 {
@@ -120,7 +123,8 @@ TEST_P (SliderPointerTest, GrabsOnTheHandleJumpsBesideIt)
 		if (e.kind == RecordingHandler::Kind::perform)
 			last = e.value;
 	// a drag up raises the value: the handle follows the pointer
-	const double expected = g.onHandle ? afterPress - g.drag * unit : place.valueAtCentre (y + g.drag);
+	const double expected =
+	    g.onHandle ? afterPress - g.drag * unit : place.valueAtCentre (y + g.drag);
 	EXPECT_NEAR (last, expected, 1.5 * unit);
 	EXPECT_EQ (controller.getParamNormalized (g.tag), last);
 }

@@ -22,7 +22,7 @@ struct ParseState
 	std::map<std::string, std::string>* bitmaps;
 	std::vector<UiView*> stack; // open views of the template
 	bool inTemplate {false};
-	int skipDepth {0};          // elements inside other templates
+	int skipDepth {0}; // elements inside other templates
 };
 
 void onStart (void* data, const XML_Char* name, const XML_Char** attrs)
@@ -107,8 +107,8 @@ bool UiLayout::load (const std::string& path, std::string& error)
 	XML_Parser parser = XML_ParserCreate (nullptr);
 	XML_SetUserData (parser, &state);
 	XML_SetElementHandler (parser, onStart, onEnd);
-	const bool parsed =
-	    XML_Parse (parser, text.data (), static_cast<int> (text.size ()), XML_TRUE) == XML_STATUS_OK;
+	const bool parsed = XML_Parse (parser, text.data (), static_cast<int> (text.size ()),
+	                               XML_TRUE) == XML_STATUS_OK;
 	if (!parsed)
 		error = path + ": " + XML_ErrorString (XML_GetErrorCode (parser)) + " at line " +
 		        std::to_string (XML_GetCurrentLineNumber (parser));

@@ -26,7 +26,7 @@ class LoadedLibrary
 public:
 	using EntryFunc = bool (*) (void*);
 	using ExitFunc = bool (*) ();
-	using FactoryFunc = IPluginFactory* (*) ();
+	using FactoryFunc = IPluginFactory* (*)();
 
 	LoadedLibrary ()
 	{
@@ -188,8 +188,9 @@ TEST_F (FactoryTest, CreateFunctionsReturnTheirInterfaceWithOneReference)
 		TUID cid;
 		row.cid.toTUID (cid);
 		FUnknown* object = nullptr;
-		ASSERT_EQ (factory->createInstance (cid, row.iid.toTUID (), reinterpret_cast<void**> (&object)),
-		           kResultOk);
+		ASSERT_EQ (
+		    factory->createInstance (cid, row.iid.toTUID (), reinterpret_cast<void**> (&object)),
+		    kResultOk);
 		ASSERT_NE (object, nullptr);
 		// the host's reference is the only one: releasing it destroys the object
 		EXPECT_EQ (object->release (), 0u);

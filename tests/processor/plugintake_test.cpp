@@ -56,9 +56,9 @@ TEST (ParameterIntake, EveryTagReachesItsValue)
 		ParamID id;
 		double value;
 		double PlugParams::*field;
-	} cases[] = {{kLevelTag, 0.1, &PlugParams::level},   {kFrequencyTag, 0.2, &PlugParams::frequency},
-	             {kDepthTag, 0.3, &PlugParams::depth},   {kDegreeTag, 0.4, &PlugParams::degree},
-	             {kRateTag, 0.6, &PlugParams::rate},     {kFeedbackTag, 0.7, &PlugParams::feedback},
+	} cases[] = {{kLevelTag, 0.1, &PlugParams::level}, {kFrequencyTag, 0.2, &PlugParams::frequency},
+	             {kDepthTag, 0.3, &PlugParams::depth}, {kDegreeTag, 0.4, &PlugParams::degree},
+	             {kRateTag, 0.6, &PlugParams::rate},   {kFeedbackTag, 0.7, &PlugParams::feedback},
 	             {kMixTag, 0.8, &PlugParams::mix}};
 	for (const auto& c : cases)
 	{
@@ -95,8 +95,9 @@ TEST (ParameterIntake, UnknownTagsAndNonFinitePointsChangeNothing)
 	{
 		ParamID id;
 		double value;
-	} cases[] = {{8, 0.3}, {42, 1.0}, {kLevelTag, nan}, {kMixTag, inf}, {kFeedbackTag, -inf},
-	             {kBypassTag, nan}};
+	} cases[] = {
+	    {8, 0.3},         {42, 1.0}, {kLevelTag, nan}, {kMixTag, inf}, {kFeedbackTag, -inf},
+	    {kBypassTag, nan}};
 	for (const auto& c : cases)
 	{
 		auto processor = makeProcessor (48000.0);
@@ -166,7 +167,8 @@ TEST (AudioDispatch, SilentInputClearsTheOutputAndHoldsThePhaser)
 		Block block (*processor, size, 64);
 		fillInput (block, 64);
 		// Leave something in the output to be cleared.
-		std::memset (block.data.outputs[0].channelBuffers64[0], 0x7f, 64 * (size == kSample32 ? 4 : 8));
+		std::memset (block.data.outputs[0].channelBuffers64[0], 0x7f,
+		             64 * (size == kSample32 ? 4 : 8));
 		block.data.inputs[0].silenceFlags = 1;
 		const std::vector<uint8> before = phaserState (*processor);
 		EXPECT_EQ (block.run (), kResultOk);
@@ -200,7 +202,8 @@ TEST (AudioDispatch, BypassCopiesAndResumesWhereItStopped)
 			for (int32 c = 0; c < 2; ++c)
 			{
 				const double in = 0.25 * (c + 1) * std::sin (0.05 * j);
-				ASSERT_EQ (bypassed.output (c, j), size == kSample32 ? double (float (in)) : in) << j;
+				ASSERT_EQ (bypassed.output (c, j), size == kSample32 ? double (float (in)) : in)
+				    << j;
 			}
 		EXPECT_EQ (phaserState (*processor), before);
 

@@ -32,15 +32,15 @@ std::vector<uint8> bytesOf (const PlugParams& block)
 TEST (PlugParamsRecord, DefaultBlockHasTheDocumentedBytes)
 {
 	const std::vector<uint8> expected = {
-	    0, 0, 0, 0, 0, 0, 0, 0,                                 // leading word
-	    0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0xE8, 0x3F,         // 0.75
-	    0x80, 0x27, 0x2D, 0x5C, 0x56, 0xE1, 0xE0, 0x3F,         // 0.527507
-	    0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0xE0, 0x3F,         // 0.5
-	    0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0xE0, 0x3F,         // 0.5
-	    0x33, 0x33, 0x33, 0x33, 0x33, 0x33, 0xC3, 0x3F,         // 0.15
-	    0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0xE0, 0x3F,         // 0.5
-	    0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0xF0, 0x3F,         // 1.0
-	    0x00, 0x00, 0x00, 0x00};                                // bypass off
+	    0,    0,    0,    0,    0,    0,    0,    0,    // leading word
+	    0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0xE8, 0x3F, // 0.75
+	    0x80, 0x27, 0x2D, 0x5C, 0x56, 0xE1, 0xE0, 0x3F, // 0.527507
+	    0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0xE0, 0x3F, // 0.5
+	    0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0xE0, 0x3F, // 0.5
+	    0x33, 0x33, 0x33, 0x33, 0x33, 0x33, 0xC3, 0x3F, // 0.15
+	    0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0xE0, 0x3F, // 0.5
+	    0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0xF0, 0x3F, // 1.0
+	    0x00, 0x00, 0x00, 0x00};                        // bypass off
 	EXPECT_EQ (bytesOf (kDefaults), expected);
 
 	PlugParams bypassed = kDefaults;
@@ -65,7 +65,8 @@ TEST (PlugParamsRecord, RoundTripKeepsEveryBit)
 TEST (PlugParamsRecord, ShortOrMissingStreamChangesNothing)
 {
 	const std::vector<uint8> full = bytesOf (kOther);
-	for (size_t length : {size_t (0), size_t (7), size_t (8), size_t (40), size_t (64), size_t (67)})
+	for (size_t length :
+	     {size_t (0), size_t (7), size_t (8), size_t (40), size_t (64), size_t (67)})
 	{
 		PlugParams block = kDefaults;
 		std::vector<uint8> cut (full.begin (), full.begin () + length);
@@ -162,8 +163,8 @@ TEST (ProcessorState, SetStateThenGetStateGivesWhatWasSet)
 		const std::vector<uint8> bytes = record (-1, values, 5);
 		EXPECT_EQ (processor->setState (streamOf (bytes)), kResultOk);
 		std::vector<uint8> expected = bytes;
-		std::fill (expected.begin (), expected.begin () + 8, 0);	// written as 0
-		expected[64] = 1;	// written as 1
+		std::fill (expected.begin (), expected.begin () + 8, 0); // written as 0
+		expected[64] = 1;                                        // written as 1
 		EXPECT_EQ (stateBytes (*processor), expected);
 		EXPECT_EQ (processor->params.depth, 1.5);
 		EXPECT_TRUE (processor->params.bypass);

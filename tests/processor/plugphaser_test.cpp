@@ -14,7 +14,8 @@ namespace {
 // Reproducible test input: a few sines and a little noise.
 double inputSample (int channel, int64_t index)
 {
-	uint64_t state = static_cast<uint64_t> (index) * 6364136223846793005ull + 1442695040888963407ull +
+	uint64_t state = static_cast<uint64_t> (index) * 6364136223846793005ull +
+	                 1442695040888963407ull +
 	                 static_cast<uint64_t> (channel) * 0x9E3779B97F4A7C15ull;
 	state ^= state >> 33;
 	const double noise = static_cast<double> (state >> 11) * 0x1.0p-53 - 0.5;
@@ -23,15 +24,17 @@ double inputSample (int channel, int64_t index)
 
 void setReferenceParam (PhaserReference& reference, ParamID id, double value)
 {
-	double* fields[7] = {&reference.level, &reference.frequency,     &reference.depth, &reference.degree,
-	                     &reference.rate,  &reference.feedbackParam, &reference.mix};
+	double* fields[7] = {&reference.level,  &reference.frequency, &reference.depth,
+	                     &reference.degree, &reference.rate,      &reference.feedbackParam,
+	                     &reference.mix};
 	*fields[id] = value;
 	reference.update ();
 }
 
 std::vector<double> derivedOf (const PlugProcessor& p)
 {
-	return {p.centreHz, p.sweepHz, p.rateHz, p.feedback, p.wet, p.levelGain, p.phaseOffset, p.lfoInc};
+	return {p.centreHz, p.sweepHz,   p.rateHz,      p.feedback,
+	        p.wet,      p.levelGain, p.phaseOffset, p.lfoInc};
 }
 
 bool sameBits (double a, double b)
@@ -41,9 +44,12 @@ bool sameBits (double a, double b)
 
 void expectSameState (const PlugProcessor& processor, const PhaserReference& reference)
 {
-	EXPECT_EQ (std::memcmp (processor.allpassLeft, reference.allpass[0], sizeof reference.allpass[0]), 0);
-	EXPECT_EQ (std::memcmp (processor.allpassRight, reference.allpass[1], sizeof reference.allpass[1]), 0);
-	EXPECT_EQ (std::memcmp (processor.sweepLowpassState, reference.lowpass, sizeof reference.lowpass), 0);
+	EXPECT_EQ (
+	    std::memcmp (processor.allpassLeft, reference.allpass[0], sizeof reference.allpass[0]), 0);
+	EXPECT_EQ (
+	    std::memcmp (processor.allpassRight, reference.allpass[1], sizeof reference.allpass[1]), 0);
+	EXPECT_EQ (
+	    std::memcmp (processor.sweepLowpassState, reference.lowpass, sizeof reference.lowpass), 0);
 	EXPECT_EQ (processor.lfoCounter, reference.n);
 	EXPECT_TRUE (sameBits (processor.lastLfoInc, reference.lastLfoInc));
 	EXPECT_TRUE (sameBits (processor.levelSmoothed, reference.levelSmoothed));
@@ -117,7 +123,8 @@ TEST_P (PhaserAgainstFormulas, EveryOutputAndTheStateMatchBitForBit)
 		int mismatches = 0;
 		for (int32 j = 0; j < step.samples; ++j)
 		{
-			if (!sameBits (block.output (0, j), outL[j]) || !sameBits (block.output (1, j), outR[j]))
+			if (!sameBits (block.output (0, j), outL[j]) ||
+			    !sameBits (block.output (1, j), outR[j]))
 				++mismatches;
 		}
 		EXPECT_EQ (mismatches, 0) << "block " << b;
@@ -128,6 +135,8 @@ TEST_P (PhaserAgainstFormulas, EveryOutputAndTheStateMatchBitForBit)
 
 const std::vector<std::pair<ParamID, double>> kNoChange;
 
+// A table, one scenario a line:
+// clang-format off
 INSTANTIATE_TEST_SUITE_P (
     Scenarios, PhaserAgainstFormulas,
     ::testing::Values (
@@ -154,6 +163,7 @@ INSTANTIATE_TEST_SUITE_P (
                        {kSample32, 100, {}},
                        {kSample64, 100, {{kMixTag, 0.6}}}}}),
     [] (const ::testing::TestParamInfo<ScenarioCase>& info) { return std::string (info.param.name); });
+// clang-format on
 
 // Fixed points of the sound, so that a change in both the loops and the
 // formulas above cannot pass unseen.
@@ -450,9 +460,10 @@ TEST (PhaserParameters, ValuesOutsideTheRangeSoundAsItsEnds)
 		double stored, soundsAs;
 	};
 	const double inf = std::numeric_limits<double>::infinity ();
-	const Case cases[] = {{kLevelTag, 5.0, 1.0},    {kLevelTag, -2.0, 0.0},   {kFeedbackTag, 3.0, 1.0},
-	                      {kFrequencyTag, 1.5, 1.0}, {kDepthTag, -0.5, 0.0},   {kRateTag, 10.0, 1.0},
-	                      {kMixTag, 2.0, 1.0},       {kDegreeTag, -1.0, 0.0}};
+	const Case cases[] = {{kLevelTag, 5.0, 1.0},    {kLevelTag, -2.0, 0.0},
+	                      {kFeedbackTag, 3.0, 1.0}, {kFrequencyTag, 1.5, 1.0},
+	                      {kDepthTag, -0.5, 0.0},   {kRateTag, 10.0, 1.0},
+	                      {kMixTag, 2.0, 1.0},      {kDegreeTag, -1.0, 0.0}};
 	for (const Case& c : cases)
 	{
 		auto processor = makeProcessor (48000.0, kSample64);
@@ -467,7 +478,7 @@ TEST (PhaserParameters, ValuesOutsideTheRangeSoundAsItsEnds)
 		PlugParams stored {};
 		stored.read (streamOf (stateBytes (*processor)));
 		const double values[7] = {stored.level, stored.frequency, stored.depth, stored.degree,
-		                          stored.rate, stored.feedback, stored.mix};
+		                          stored.rate,  stored.feedback,  stored.mix};
 		EXPECT_EQ (values[c.id], c.stored);
 	}
 	EXPECT_LE (PlugProcessor::deriveValues ({inf, 0, 0, 0, 0, inf, 0, false}, 1.0).feedback, 0.75);

@@ -106,8 +106,8 @@ TEST (ProcessorComponent, ProcessesThirtyTwoAndSixtyFourBitSamples)
 	{
 		int32 size;
 		tresult result;
-	} cases[] = {{kSample32, kResultTrue}, {kSample64, kResultTrue}, {2, kResultFalse},
-	             {-1, kResultFalse}};
+	} cases[] = {
+	    {kSample32, kResultTrue}, {kSample64, kResultTrue}, {2, kResultFalse}, {-1, kResultFalse}};
 	for (const auto& c : cases)
 		EXPECT_EQ (processor->canProcessSampleSize (c.size), c.result) << c.size;
 }
@@ -124,7 +124,7 @@ TEST (ProcessorComponent, ActivationUsesTheLastSetupRate)
 	const double inf = std::numeric_limits<double>::infinity ();
 	const Case cases[] = {
 	    {96000.0, kSample64, kResultOk, 96000.0},
-	    {22050.0, 2, kResultFalse, 22050.0},	// sample size refused, rate kept
+	    {22050.0, 2, kResultFalse, 22050.0}, // sample size refused, rate kept
 	    {0.0, kSample32, kResultFalse, 44100.0},
 	    {-48000.0, kSample32, kResultFalse, 44100.0},
 	    {inf, kSample32, kResultFalse, 44100.0},

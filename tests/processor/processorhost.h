@@ -19,8 +19,8 @@ using namespace Steinberg::Vst;
 
 // A processor from its create function, initialized and set up; activated
 // unless told otherwise.
-inline IPtr<PlugProcessor> makeProcessor (double sampleRate = 48000.0,
-                                          int32 sampleSize = kSample64, bool activate = true)
+inline IPtr<PlugProcessor> makeProcessor (double sampleRate = 48000.0, int32 sampleSize = kSample64,
+                                          bool activate = true)
 {
 	FUnknown* unknown = PlugProcessor::createInstance (nullptr);
 	IPtr<PlugProcessor> processor =
@@ -38,8 +38,7 @@ inline IPtr<PlugProcessor> makeProcessor (double sampleRate = 48000.0,
 class Block
 {
 public:
-	Block (PlugProcessor& processor, int32 sampleSize, int32 samples)
-	: processor (processor)
+	Block (PlugProcessor& processor, int32 sampleSize, int32 samples) : processor (processor)
 	{
 		data.prepare (processor, samples, sampleSize);
 		data.numSamples = samples;

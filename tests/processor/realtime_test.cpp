@@ -93,14 +93,22 @@ struct PathCase
 	void (*prepare) (Block&);
 };
 
-void none (Block&) {}
+void none (Block&)
+{
+}
 void eightQueues (Block& block)
 {
 	for (ParamID id = 0; id < 8; ++id)
 		block.change (id, id == kBypassTag ? 0.0 : 0.3 + 0.05 * id);
 }
-void bypassed (Block& block) { block.change (kBypassTag, 1.0); }
-void silent (Block& block) { block.data.inputs[0].silenceFlags = 3; }
+void bypassed (Block& block)
+{
+	block.change (kBypassTag, 1.0);
+}
+void silent (Block& block)
+{
+	block.data.inputs[0].silenceFlags = 3;
+}
 void flush (Block& block)
 {
 	eightQueues (block);
@@ -135,7 +143,7 @@ TEST (RealtimeSafety, ProcessNeitherAllocatesNorLocks)
 			for (int32 ch = 0; ch < 2; ++ch)
 				block.setInput (ch, j, 0.5 * std::sin (0.01 * j + ch));
 		c.prepare (block);
-		processor->process (block.data);	// a first block, before counting
+		processor->process (block.data); // a first block, before counting
 
 		counting = true;
 		for (int round = 0; round < 4; ++round)

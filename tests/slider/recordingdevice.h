@@ -23,8 +23,8 @@ struct DrawCall
 		kBitmap
 	};
 	Kind kind;
-	CRect rect;			 ///< the path's rectangle, the rect, or the bitmap's destination
-	CPoint offset;		 ///< bitmap source offset
+	CRect rect;	   ///< the path's rectangle, the rect, or the bitmap's destination
+	CPoint offset; ///< bitmap source offset
 	CColor fillColor;
 	CColor frameColor;
 	CCoord lineWidth;
@@ -78,7 +78,7 @@ public:
 
 	/** a draw context on this device, surface of the given size */
 	static std::pair<std::shared_ptr<RecordingDevice>, std::unique_ptr<CDrawContext>>
-		makeContext (const CRect& surface)
+	makeContext (const CRect& surface)
 	{
 		auto device = std::make_shared<RecordingDevice> ();
 		auto context = std::make_unique<CDrawContext> (device, surface, 1.);
@@ -120,8 +120,8 @@ public:
 		record (kind, path.getBoundingBox ());
 		return true;
 	}
-	bool fillLinearGradient (IPlatformGraphicsPath&, const IPlatformGradient&, CPoint, CPoint,
-							 bool, TransformMatrix*) const override
+	bool fillLinearGradient (IPlatformGraphicsPath&, const IPlatformGradient&, CPoint, CPoint, bool,
+							 TransformMatrix*) const override
 	{
 		return true;
 	}

@@ -18,7 +18,8 @@ const CColor kFrame (127, 127, 127, 255);
 const CColor kBack (0, 0, 0, 255);
 const CColor kValue (255, 255, 255, 255);
 
-std::vector<DrawCall> drawCalls (CSlider* slider, std::shared_ptr<RecordingDevice>* deviceOut = nullptr)
+std::vector<DrawCall> drawCalls (CSlider* slider,
+								 std::shared_ptr<RecordingDevice>* deviceOut = nullptr)
 {
 	auto [device, context] = RecordingDevice::makeContext (CRect (0, 0, 400, 400));
 	slider->draw (context.get ());
@@ -62,7 +63,8 @@ class SliderValueBar : public ::testing::TestWithParam<BarCase>
 TEST_P (SliderValueBar, RunsFromTheViewsEdgeOrCentre)
 {
 	const auto& c = GetParam ();
-	auto slider = makeSlider (c.style & CSliderBase::kHorizontal ? kWideView : kTallView, {1, 1}, c.style);
+	auto slider =
+		makeSlider (c.style & CSliderBase::kHorizontal ? kWideView : kTallView, {1, 1}, c.style);
 	slider->setDrawStyle (c.drawStyle);
 	slider->setValueNormalized (c.value);
 

@@ -50,6 +50,8 @@ TEST_P (SliderHandleRect, FollowsTheValue)
 const CRect kWide (100, 20, 300, 40);
 const CRect kTall (20, 100, 40, 300);
 
+// A table, one case a line:
+// clang-format off
 INSTANTIATE_TEST_SUITE_P (
 	Cases, SliderHandleRect,
 	::testing::Values (
@@ -70,6 +72,7 @@ INSTANTIATE_TEST_SUITE_P (
 		HandleRectCase {"bottomAtMin", kTall, {20, 20}, {}, kVB, 0.f, {20, 280, 40, 300}},
 		HandleRectCase {"bottomAtMax", kTall, {20, 20}, {}, kVB, 1.f, {20, 100, 40, 120}}),
 	[] (const auto& info) { return std::string (info.param.name); });
+// clang-format on
 
 TEST (SliderGeometry, ViewNarrowerThanHandleKeepsTheHandleInsideForEveryValue)
 {

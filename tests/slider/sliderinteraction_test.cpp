@@ -25,7 +25,8 @@ constexpr float kOffGrid = 0.337f;
 constexpr CCoord kOnHandleX = 165.;
 constexpr CCoord kBesideX = 250.;
 
-SharedPointer<ProbeSlider> sliderAt (float value, int32_t style = kHL, Mode mode = Mode::kUseGlobalMode)
+SharedPointer<ProbeSlider> sliderAt (float value, int32_t style = kHL,
+									 Mode mode = Mode::kUseGlobalMode)
 {
 	auto slider = makeSlider (style & CSliderBase::kHorizontal ? kWide : kTall, {20, 20}, style);
 	slider->setMode (mode);
@@ -95,6 +96,8 @@ constexpr float kStep = static_cast<float> (10. / kTravel);
 constexpr float kJump = static_cast<float> ((kBesideX - kFreeClickOffset) / kTravel);
 constexpr float kJumpOnHandle = static_cast<float> ((kOnHandleX - kFreeClickOffset) / kTravel);
 
+// A table, one case a line:
+// clang-format off
 INSTANTIATE_TEST_SUITE_P (
 	Modes, SliderPress,
 	::testing::Values (
@@ -114,6 +117,7 @@ INSTANTIATE_TEST_SUITE_P (
 		// the value is left to the ramp, which only the timer moves
 		PressCase {"rampBesideWaitsForTimer", Mode::kRampMode, kBesideX, kMouseEventHandled, kOffGrid, true, kOffGrid}),
 	[] (const auto& info) { return std::string (info.param.name); });
+// clang-format on
 
 //-----------------------------------------------------------------------------
 // A press on the handle must not move the value, wherever the handle stands and
@@ -135,8 +139,8 @@ TEST (SliderGrab, PressOnHandleKeepsTheValueInEveryOrientation)
 			{
 				auto slider = sliderAt (value, c.style, mode);
 				auto at = centreOf (slider->computeHandleRect (value));
-				SCOPED_TRACE (::testing::Message () << "style " << c.style << " value " << value
-													<< " mode " << mode);
+				SCOPED_TRACE (::testing::Message ()
+							  << "style " << c.style << " value " << value << " mode " << mode);
 				EXPECT_EQ (press (slider, at.x, at.y, kPress), kMouseEventHandled);
 				EXPECT_NEAR (slider->getValueNormalized (), value, kTolerance);
 				EXPECT_EQ (slider->getRampTimer (), nullptr);
@@ -158,7 +162,8 @@ TEST (SliderGrab, VerticalSliderJumpsAlongY)
 
 	auto reversed = sliderAt (.5f, kVB, Mode::kGrabOrJumpMode);
 	EXPECT_EQ (press (reversed, 30, 250, kPress), kMouseEventHandled);
-	EXPECT_NEAR (reversed->getValueNormalized (), 1 - (250 - kFreeClickOffset) / kTravel, kTolerance);
+	EXPECT_NEAR (reversed->getValueNormalized (), 1 - (250 - kFreeClickOffset) / kTravel,
+				 kTolerance);
 }
 
 TEST (SliderGrab, JumpIsClampedToTheRange)
@@ -256,6 +261,8 @@ TEST_P (SliderDefaultClick, OptionWithTheLeftButtonAloneResets)
 constexpr int32_t kPressOptionShift = kPressOption | kShift;
 constexpr int32_t kPressOptionRight = kPressOption | kRButton;
 
+// A table, one case a line:
+// clang-format off
 INSTANTIATE_TEST_SUITE_P (
 	Modes, SliderDefaultClick,
 	::testing::Values (
@@ -271,6 +278,7 @@ INSTANTIATE_TEST_SUITE_P (
 		// the edit it opens is closed by the release, which only a handled press gets
 		DefaultClickCase {"optionWithRightButtonIsNoReset", Mode::kGrabOrJumpMode, kOnHandleX, kPressOptionRight, kMouseEventHandled, kOffGrid, true}),
 	[] (const auto& info) { return std::string (info.param.name); });
+// clang-format on
 
 TEST (SliderDefaultClick, DefaultValueClickNotifiesInsideItsOwnEdit)
 {
@@ -354,7 +362,8 @@ TEST (SliderRamp, GlidesToTheMouseAndLandsExactly)
 	while (slider->getRampTimer () && ticks++ < 100)
 		fireTimer (slider->getRampTimer ());
 	EXPECT_EQ (slider->getRampTimer (), nullptr);
-	EXPECT_EQ (slider->getValueNormalized (), static_cast<float> ((250 - kFreeClickOffset)) / 180.f);
+	EXPECT_EQ (slider->getValueNormalized (),
+			   static_cast<float> ((250 - kFreeClickOffset)) / 180.f);
 	EXPECT_TRUE (slider->isEditing ());
 
 	// the drag goes on with the handle's centre one unit past the mouse
@@ -378,11 +387,13 @@ TEST (SliderRamp, StepsTowardTheTargetInEveryOrientation)
 		auto slider = sliderAt (.5f, c.style, Mode::kRampMode);
 		bool horizontal = c.style & CSliderBase::kHorizontal;
 		bool reversed = c.style & (CSliderBase::kRight | CSliderBase::kBottom);
-		float target = static_cast<float> (((horizontal ? c.pressAt.x : c.pressAt.y) - kFreeClickOffset)) / 180.f;
+		float target =
+			static_cast<float> (((horizontal ? c.pressAt.x : c.pressAt.y) - kFreeClickOffset)) /
+			180.f;
 		if (reversed)
 			target = 1.f - target;
-		SCOPED_TRACE (::testing::Message () << "style " << c.style << " at " << c.pressAt.x << ", "
-											<< c.pressAt.y);
+		SCOPED_TRACE (::testing::Message ()
+					  << "style " << c.style << " at " << c.pressAt.x << ", " << c.pressAt.y);
 
 		press (slider, c.pressAt.x, c.pressAt.y, kPress);
 		float distance = std::abs (slider->getValueNormalized () - target);
@@ -441,7 +452,8 @@ TEST (SliderRamp, ALaterPressEndsTheRampOfAnEarlierOne)
 		press (slider, 130, 30, kPress);
 		ASSERT_TRUE (slider->getRampTimer ());
 		slider->setMode (c.secondMode);
-		EXPECT_EQ (press (slider, c.x, 30, c.buttons), kMouseDownEventHandledButDontNeedMovedOrUpEvents);
+		EXPECT_EQ (press (slider, c.x, 30, c.buttons),
+				   kMouseDownEventHandledButDontNeedMovedOrUpEvents);
 		EXPECT_EQ (slider->getRampTimer (), nullptr) << c.secondMode;
 		EXPECT_FALSE (slider->isEditing ());
 		release (slider);
@@ -487,7 +499,8 @@ TEST (SliderWheel, StepsAlongTheSlidersOwnAxis)
 		slider->setListener (&log);
 		EXPECT_EQ (slider->onWheel ({}, c.axis, c.distance, CButtonState (c.buttons)), c.handled)
 			<< c.style << " " << c.axis;
-		EXPECT_NEAR (slider->getValueNormalized (), c.value, kTolerance) << c.style << " " << c.axis;
+		EXPECT_NEAR (slider->getValueNormalized (), c.value, kTolerance)
+			<< c.style << " " << c.axis;
 		EXPECT_EQ (slider->isEditing (), c.handled);
 		EXPECT_EQ (log.events, c.handled ? "bv" : "");
 	}
@@ -569,10 +582,18 @@ TEST (SliderKeys, ArrowsStepInBothOrientations)
 		float value;
 	};
 	const Case cases[] = {
-		{kHL, VKEY_LEFT, 0, .4f},  {kHL, VKEY_RIGHT, 0, .6f}, {kHL, VKEY_UP, 0, .6f},
-		{kHL, VKEY_DOWN, 0, .4f},  {kHR, VKEY_LEFT, 0, .6f},  {kHR, VKEY_UP, 0, .4f},
-		{kVB, VKEY_UP, 0, .6f},    {kVB, VKEY_RIGHT, 0, .6f}, {kVB, VKEY_DOWN, 0, .4f},
-		{kVB, VKEY_LEFT, 0, .4f},  {kVT, VKEY_UP, 0, .4f},    {kVT, VKEY_DOWN, 0, .6f},
+		{kHL, VKEY_LEFT, 0, .4f},
+		{kHL, VKEY_RIGHT, 0, .6f},
+		{kHL, VKEY_UP, 0, .6f},
+		{kHL, VKEY_DOWN, 0, .4f},
+		{kHR, VKEY_LEFT, 0, .6f},
+		{kHR, VKEY_UP, 0, .4f},
+		{kVB, VKEY_UP, 0, .6f},
+		{kVB, VKEY_RIGHT, 0, .6f},
+		{kVB, VKEY_DOWN, 0, .4f},
+		{kVB, VKEY_LEFT, 0, .4f},
+		{kVT, VKEY_UP, 0, .4f},
+		{kVT, VKEY_DOWN, 0, .6f},
 		{kVB, VKEY_UP, MODIFIER_SHIFT, .51f},
 		{kVB, VKEY_UP, MODIFIER_ALTERNATE | MODIFIER_SHIFT, .51f},
 		{kVB, VKEY_UP, MODIFIER_ALTERNATE, .6f},

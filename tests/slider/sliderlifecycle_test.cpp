@@ -51,11 +51,11 @@ TEST (SliderConstruction, RangeLengthLessTheHandleSetsTheTravel)
 
 TEST (SliderConstruction, OrientationSubclassesForceTheirBit)
 {
-	auto vertical = makeOwned<CVerticalSlider> (CRect (0, 0, 20, 100), nullptr, 0, 0, 100,
-												nullptr, nullptr, CPoint (0, 0), CSliderBase::kTop);
+	auto vertical = makeOwned<CVerticalSlider> (CRect (0, 0, 20, 100), nullptr, 0, 0, 100, nullptr,
+												nullptr, CPoint (0, 0), CSliderBase::kTop);
 	EXPECT_EQ (vertical->getStyle (), kVT);
-	auto horizontal = makeOwned<CHorizontalSlider> (CRect (0, 0, 100, 20), nullptr, 0, CPoint (0, 0),
-													100, nullptr, nullptr);
+	auto horizontal = makeOwned<CHorizontalSlider> (CRect (0, 0, 100, 20), nullptr, 0,
+													CPoint (0, 0), 100, nullptr, nullptr);
 	EXPECT_EQ (horizontal->getStyle (), kHL);
 	EXPECT_TRUE (takeSliderAssertions ().empty ());
 

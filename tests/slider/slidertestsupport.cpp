@@ -36,7 +36,8 @@ struct ToolkitEnvironment : ::testing::Environment
 	void TearDown () override { VSTGUI::exit (); }
 };
 
-void throwAssertion (const char* filename, const char* line, const char* condition, const char* desc)
+void throwAssertion (const char* filename, const char* line, const char* condition,
+					 const char* desc)
 {
 	recordAssertion (filename, line, condition, desc);
 	throw std::logic_error (condition ? condition : "assertion");
@@ -57,18 +58,15 @@ std::vector<SliderAssertion> takeSliderAssertions ()
 SharedPointer<ProbeSlider> makeSlider (const CRect& size, const CPoint& handleSize, int32_t style,
 									   const CPoint& handleOffset)
 {
-	auto slider = makeOwned<ProbeSlider> (size, nullptr, 0, 0, 0, nullptr, nullptr, CPoint (0, 0),
-										  style);
+	auto slider =
+		makeOwned<ProbeSlider> (size, nullptr, 0, 0, 0, nullptr, nullptr, CPoint (0, 0), style);
 	slider->setHandleOffset (handleOffset);
 	slider->setHandleSize (handleSize.x, handleSize.y);
 	slider->setViewSize (size);
 	return slider;
 }
 
-void fireTimer (CVSTGUITimer* timer)
-{
-	static_cast<IPlatformTimerCallback*> (timer)->fire ();
-}
+void fireTimer (CVSTGUITimer* timer) { static_cast<IPlatformTimerCallback*> (timer)->fire (); }
 
 } // ZYTest
 

@@ -61,12 +61,15 @@ protected:
 		const auto& folder = resourceFolder;
 		std::filesystem::create_directories (folder);
 		auto bitmap = makeOwned<CBitmap> (20., 8.);
-		auto png = getPlatformFactory ().createBitmapMemoryPNGRepresentation (bitmap->getPlatformBitmap ());
+		auto png = getPlatformFactory ().createBitmapMemoryPNGRepresentation (
+			bitmap->getPlatformBitmap ());
 		std::ofstream (folder + "zy-slider-handle.png", std::ios::binary)
-			.write (reinterpret_cast<const char*> (png.data ()), static_cast<std::streamsize> (png.size ()));
+			.write (reinterpret_cast<const char*> (png.data ()),
+					static_cast<std::streamsize> (png.size ()));
 		getPlatformFactory ().asLinuxFactory ()->setResourcePath (folder);
 
-		provider = new MemoryContentProvider (kDescription, static_cast<uint32_t> (strlen (kDescription)));
+		provider =
+			new MemoryContentProvider (kDescription, static_cast<uint32_t> (strlen (kDescription)));
 		description = new UIDescription (provider);
 		ASSERT_TRUE (description->parse ());
 	}
@@ -199,6 +202,8 @@ TEST_F (SliderViewCreator, OrientationAndReversal)
 		const char* orientation;
 		const char* reversed;
 	};
+	// A table, one case a line:
+	// clang-format off
 	const Case cases[] = {
 		{{}, kHL, "horizontal", "false"},
 		{{{"orientation", "vertical"}}, 6, "vertical", "false"},
@@ -210,6 +215,7 @@ TEST_F (SliderViewCreator, OrientationAndReversal)
 		{{{"orientation", "vertical"}, {"reverse-orientation", "false"}}, 2 | 4 | 32, "vertical", "false"},
 		{{{"orientation", "vertical"}, {"reverse-orientation", "True"}}, 2 | 4 | 32, "vertical", "false"},
 	};
+	// clang-format on
 	for (const auto& c : cases)
 	{
 		auto slider = build (c.attributes);
@@ -282,6 +288,8 @@ TEST_F (SliderViewCreator, NumbersPointsAndTheirReadBack)
 		const char* text;
 		const char* readBack;
 	};
+	// A table, one case a line:
+	// clang-format off
 	const Case cases[] = {
 		{"zoom-factor", "1.1", "1.1"},
 		{"zoom-factor", "abc", "10"},
@@ -299,6 +307,7 @@ TEST_F (SliderViewCreator, NumbersPointsAndTheirReadBack)
 		{"frame-width", "wide", "1"},
 		{"frame-width", "-1", "-1"},
 	};
+	// clang-format on
 	for (const auto& c : cases)
 	{
 		auto slider = build ({{c.name, c.text}});
@@ -488,11 +497,14 @@ TEST (SliderCreatorInterface, NamesTypesAndListValues)
 {
 	IViewCreator::StringList names {"earlier"};
 	EXPECT_TRUE (creator ().getAttributeNames (names));
+	// The names in the creator's order, packed:
+	// clang-format off
 	const IViewCreator::StringList expected {
 		"earlier", "mode", "orientation", "reverse-orientation", "handle-offset", "zoom-factor",
 		"handle-bitmap", "bitmap-offset", "draw-frame", "draw-back", "draw-value",
 		"draw-value-inverted", "draw-value-from-center", "frame-width", "draw-frame-color",
 		"draw-back-color", "draw-value-color"};
+	// clang-format on
 	EXPECT_EQ (names, expected);
 
 	const std::pair<const char*, IViewCreator::AttrType> types[] = {

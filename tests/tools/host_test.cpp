@@ -88,8 +88,9 @@ protected:
 	void renderGenerated (const std::string& format, const std::string& input,
 	                      const std::string& output, std::vector<std::string> extra = {})
 	{
-		std::vector<std::string> args = {"--generate", "1", "--raw", format, "--save-input",
-		                                  path (input), "--output", path (output), "--quiet"};
+		std::vector<std::string> args = {"--generate",   "1",          "--raw",    format,
+		                                 "--save-input", path (input), "--output", path (output),
+		                                 "--quiet"};
 		args.insert (args.end (), extra.begin (), extra.end ());
 		const HostRun run = runHost (args);
 		ASSERT_EQ (run.exitCode, 0) << run.output;
@@ -107,7 +108,7 @@ TEST_F (CommandLineHostTest, RawRendersRepeatByteForByte)
 		SCOPED_TRACE (format);
 		renderGenerated (format, "in.raw", "generated.raw");
 		const HostRun run = runHost ({"--input", path ("in.raw"), "--raw", format, "--output",
-		                          path ("again.raw"), "--quiet"});
+		                              path ("again.raw"), "--quiet"});
 		ASSERT_EQ (run.exitCode, 0) << run.output;
 
 		const std::string first = readBytes (path ("generated.raw"));
@@ -126,7 +127,7 @@ TEST_F (CommandLineHostTest, AutomationReachesTheProcessorInItsBlock)
 	renderGenerated ("f32", "in.raw", "plain.raw");
 	writeText (path ("bypass.txt"), "# block tag value\n10 7 1\n\n");
 	const HostRun run = runHost ({"--input", path ("in.raw"), "--raw", "f32", "--output",
-	                          path ("bypassed.raw"), "--automation", path ("bypass.txt")});
+	                              path ("bypassed.raw"), "--automation", path ("bypass.txt")});
 	ASSERT_EQ (run.exitCode, 0) << run.output;
 	EXPECT_NE (run.output.find ("automate 1 points"), std::string::npos) << run.output;
 
@@ -149,9 +150,9 @@ TEST_F (CommandLineHostTest, StartValuesAndTheLastLineOfABlockWin)
 
 	writeText (path ("twice.txt"), "0 7 1\n0 7 0\n");
 	renderGenerated ("f32", "in2.raw", "plain.raw");
-	const HostRun run = runHost ({"--input", path ("in.raw"), "--raw", "f32", "--output",
-	                          path ("overridden.raw"), "--automation", path ("twice.txt"),
-	                          "--param", "7=1", "--quiet"});
+	const HostRun run =
+	    runHost ({"--input", path ("in.raw"), "--raw", "f32", "--output", path ("overridden.raw"),
+	              "--automation", path ("twice.txt"), "--param", "7=1", "--quiet"});
 	ASSERT_EQ (run.exitCode, 0) << run.output;
 	EXPECT_EQ (readBytes (path ("overridden.raw")), readBytes (path ("plain.raw")));
 }
@@ -185,6 +186,8 @@ TEST_F (CommandLineHostTest, BadInputEndsWithAMessage)
 	writeText (path ("range.txt"), "0 1 1.5\n");
 	writeText (path ("odd.raw"), "12345");
 	const std::string out = path ("out.wav");
+	// A table, one case a line:
+	// clang-format off
 	const struct
 	{
 		std::vector<std::string> args;
@@ -212,6 +215,7 @@ TEST_F (CommandLineHostTest, BadInputEndsWithAMessage)
 	    {{"--generate", "1", "--output", path ("out.mp9")}, 1, "cannot tell the sound file type"},
 	    {{"--generate", "1", "--output", path ("no/such/folder/out.raw"), "--raw", "f32"}, 1, "cannot write raw output"},
 	};
+	// clang-format on
 	for (const auto& c : cases)
 	{
 		const HostRun run = runHost (c.args);

@@ -36,7 +36,8 @@ int main (int argc, char* argv[])
 			outPath = arg;
 		else
 		{
-			std::fprintf (stderr, "usage: zy_editorshot [--plugin PATH] [--scale FACTOR] OUT.png\n");
+			std::fprintf (stderr,
+			              "usage: zy_editorshot [--plugin PATH] [--scale FACTOR] OUT.png\n");
 			return 2;
 		}
 	}

@@ -75,14 +75,16 @@ StereoBuffer makeDemoSignal (double seconds, double sampleRate)
 		const size_t chord = (i / chordFrames) % 4;
 		const size_t inChord = i % chordFrames;
 		// a short fade at each chord change avoids clicks
-		const double envelope = std::min (1., std::min (inChord / fade, (chordFrames - inChord) / fade));
+		const double envelope =
+		    std::min (1., std::min (inChord / fade, (chordFrames - inChord) / fade));
 		double sample[2] = {0., 0.};
 		for (int channel = 0; channel < 2; ++channel)
 		{
 			const double detune = channel == 0 ? 0.998 : 1.002;
 			for (int voice = 0; voice < 4; ++voice)
 			{
-				saws[channel][voice].increment = midiToHz (kChords[chord][voice]) * detune / sampleRate;
+				saws[channel][voice].increment =
+				    midiToHz (kChords[chord][voice]) * detune / sampleRate;
 				sample[channel] += saws[channel][voice].next ();
 			}
 			// noise, softened by a one-pole lowpass

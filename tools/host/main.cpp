@@ -47,7 +47,8 @@ std::map<uint32_t, ParameterEntry> parameterTable (IEditController& controller)
 		ParameterInfo info {};
 		if (controller.getParameterInfo (i, info) == kResultTrue)
 			table[info.id] = {VST3::StringConvert::convert (info.title),
-			                  VST3::StringConvert::convert (info.units), info.defaultNormalizedValue};
+			                  VST3::StringConvert::convert (info.units),
+			                  info.defaultNormalizedValue};
 	}
 	return table;
 }

@@ -62,7 +62,8 @@ bool parseOptions (int argc, const char* const argv[], HostOptions& options, std
 			std::string text;
 			if (!value (text))
 				return false;
-			if (!parseReal (text, out) || out < 0. || (!zeroAllowed && out == 0.) || out > kMaxSeconds)
+			if (!parseReal (text, out) || out < 0. || (!zeroAllowed && out == 0.) ||
+			    out > kMaxSeconds)
 			{
 				error = "bad " + option + " '" + text + "' (seconds, up to 3600)";
 				return false;
@@ -172,7 +173,8 @@ bool parseOptions (int argc, const char* const argv[], HostOptions& options, std
 			    tag < 0 || tag > UINT32_MAX || !parseReal (text.substr (equals + 1), normalized) ||
 			    normalized < 0. || normalized > 1.)
 			{
-				error = "bad --param '" + text + "' (TAG=VALUE, a parameter id and a value from 0 to 1)";
+				error = "bad --param '" + text +
+				        "' (TAG=VALUE, a parameter id and a value from 0 to 1)";
 				return false;
 			}
 			options.startValues.emplace_back (static_cast<uint32_t> (tag), normalized);

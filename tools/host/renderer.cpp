@@ -106,8 +106,8 @@ bool render (IComponent& component, IAudioProcessor& processor, const StereoBuff
 	const int32 sampleSize = settings.use64Bit ? kSample64 : kSample32;
 	if (processor.canProcessSampleSize (sampleSize) != kResultTrue)
 	{
-		error = std::string ("the plug-in cannot process ") +
-		        (settings.use64Bit ? "64" : "32") + "-bit samples";
+		error = std::string ("the plug-in cannot process ") + (settings.use64Bit ? "64" : "32") +
+		        "-bit samples";
 		return false;
 	}
 	SpeakerArrangement stereo = SpeakerArr::kStereo;
@@ -129,18 +129,17 @@ bool render (IComponent& component, IAudioProcessor& processor, const StereoBuff
 		error = "the plug-in has no stereo input and output bus";
 		return false;
 	}
-	ParameterChanges inputChanges (static_cast<int32> (
-	    settings.startValues.size () + settings.automation.size () + 1));
+	ParameterChanges inputChanges (
+	    static_cast<int32> (settings.startValues.size () + settings.automation.size () + 1));
 	ParameterChanges outputChanges;
 	data.inputParameterChanges = &inputChanges;
 	data.outputParameterChanges = &outputChanges;
 
 	// points in block order; a stable sort keeps the file order within a block
 	std::vector<AutomationPoint> automation = settings.automation;
-	std::stable_sort (automation.begin (), automation.end (),
-	                  [] (const AutomationPoint& a, const AutomationPoint& b) {
-		                  return a.block < b.block;
-	                  });
+	std::stable_sort (
+	    automation.begin (), automation.end (),
+	    [] (const AutomationPoint& a, const AutomationPoint& b) { return a.block < b.block; });
 	auto nextPoint = automation.begin ();
 
 	ActiveProcessor running (component, processor);
@@ -153,8 +152,8 @@ bool render (IComponent& component, IAudioProcessor& processor, const StereoBuff
 	std::chrono::steady_clock::duration busy {};
 	for (size_t start = 0; start < input.frames (); start += settings.blockSize, ++result.blocks)
 	{
-		const auto frames = static_cast<int32> (
-		    std::min<size_t> (settings.blockSize, input.frames () - start));
+		const auto frames =
+		    static_cast<int32> (std::min<size_t> (settings.blockSize, input.frames () - start));
 		data.numSamples = frames;
 		inputChanges.clearQueue ();
 		outputChanges.clearQueue ();

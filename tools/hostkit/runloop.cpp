@@ -78,8 +78,10 @@ void RunLoop::dispatchOnce (Clock::time_point deadline)
 		fds.push_back ({e.fd, POLLIN, 0});
 	if (hostFd >= 0)
 		fds.push_back ({hostFd, POLLIN, 0});
-	const auto wait = std::chrono::duration_cast<std::chrono::milliseconds> (wakeUp - Clock::now ());
-	const int timeout = static_cast<int> (std::max<std::chrono::milliseconds::rep> (0, wait.count ()));
+	const auto wait =
+	    std::chrono::duration_cast<std::chrono::milliseconds> (wakeUp - Clock::now ());
+	const int timeout =
+	    static_cast<int> (std::max<std::chrono::milliseconds::rep> (0, wait.count ()));
 	const int ready = ::poll (fds.data (), fds.size (), timeout);
 
 	if (ready > 0)
@@ -88,7 +90,8 @@ void RunLoop::dispatchOnce (Clock::time_point deadline)
 		// keep each alive for its call and skip those that left meanwhile
 		const auto snapshot = eventHandlers;
 		for (size_t i = 0; i < snapshot.size (); ++i)
-			if ((fds[i].revents & (POLLIN | POLLHUP | POLLERR)) && isRegistered (snapshot[i].handler))
+			if ((fds[i].revents & (POLLIN | POLLHUP | POLLERR)) &&
+			    isRegistered (snapshot[i].handler))
 				snapshot[i].handler->onFDIsSet (snapshot[i].fd);
 		if (hostFd >= 0 && (fds.back ().revents & POLLIN) && onHostFdReady)
 			onHostFdReady ();

@@ -17,13 +17,15 @@ class RunLoop : public Steinberg::U::Implements<Steinberg::U::Directly<Steinberg
 public:
 	using Clock = std::chrono::steady_clock;
 
-	Steinberg::tresult PLUGIN_API registerEventHandler (Steinberg::Linux::IEventHandler* handler,
-	                                                    Steinberg::Linux::FileDescriptor fd) override;
-	Steinberg::tresult PLUGIN_API unregisterEventHandler (
-	    Steinberg::Linux::IEventHandler* handler) override;
-	Steinberg::tresult PLUGIN_API registerTimer (Steinberg::Linux::ITimerHandler* handler,
-	                                             Steinberg::Linux::TimerInterval milliseconds) override;
-	Steinberg::tresult PLUGIN_API unregisterTimer (Steinberg::Linux::ITimerHandler* handler) override;
+	Steinberg::tresult PLUGIN_API registerEventHandler (
+	    Steinberg::Linux::IEventHandler* handler, Steinberg::Linux::FileDescriptor fd) override;
+	Steinberg::tresult PLUGIN_API
+	unregisterEventHandler (Steinberg::Linux::IEventHandler* handler) override;
+	Steinberg::tresult PLUGIN_API
+	registerTimer (Steinberg::Linux::ITimerHandler* handler,
+	               Steinberg::Linux::TimerInterval milliseconds) override;
+	Steinberg::tresult PLUGIN_API
+	unregisterTimer (Steinberg::Linux::ITimerHandler* handler) override;
 
 	// Dispatches ready descriptors and due timers until the time has passed.
 	void runFor (std::chrono::milliseconds duration);

@@ -289,8 +289,8 @@ const std::vector<Image>& images ()
 
 bool writeImage (const Image& image, int scale, const std::string& folder)
 {
-	cairo_surface_t* surface = cairo_image_surface_create (
-	    CAIRO_FORMAT_ARGB32, image.width * scale, image.height * scale);
+	cairo_surface_t* surface =
+	    cairo_image_surface_create (CAIRO_FORMAT_ARGB32, image.width * scale, image.height * scale);
 	cairo_t* cr = cairo_create (surface);
 	cairo_scale (cr, scale, scale);
 	image.draw (cr);

@@ -44,7 +44,8 @@ const UIViewCreator::SliderCreator& creator ()
 
 UIDescription* description ()
 {
-	static MemoryContentProvider provider (kDescription, static_cast<uint32_t> (strlen (kDescription)));
+	static MemoryContentProvider provider (kDescription,
+										   static_cast<uint32_t> (strlen (kDescription)));
 	static UIDescription* desc = [] () {
 		auto d = new UIDescription (&provider);
 		ZYFuzz::check (d->parse (), "the attribute fuzzer's own description parses");
@@ -84,7 +85,8 @@ void checkValueInRange (CSlider* slider, const char* when)
 	if (!(lo <= hi))
 		return;
 	ZYFuzz::check (!std::isnan (v) && lo <= v && v <= hi, when,
-				   std::to_string (v) + " outside " + std::to_string (lo) + ".." + std::to_string (hi));
+				   std::to_string (v) + " outside " + std::to_string (lo) + ".." +
+					   std::to_string (hi));
 }
 
 std::map<std::string, std::string> readBack (CView* view, const IUIDescription* desc)

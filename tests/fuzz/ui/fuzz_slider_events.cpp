@@ -26,10 +26,10 @@ namespace {
 // ZY_FUZZ_TRACE=1 prints the events of an input, to read a finding
 const bool trace = std::getenv ("ZY_FUZZ_TRACE") != nullptr;
 
-#define note(...)                           \
-	do                                      \
-	{                                       \
-		if (trace)                          \
+#define note(...)                               \
+	do                                          \
+	{                                           \
+		if (trace)                              \
 			std::fprintf (stderr, __VA_ARGS__); \
 	} while (false)
 
@@ -165,9 +165,12 @@ int32_t pressButtons (FuzzedDataProvider& input)
 
 VstKeyCode keyCode (FuzzedDataProvider& input)
 {
+	// Packed:
+	// clang-format off
 	static const unsigned char keys[] = {VKEY_LEFT, VKEY_UP, VKEY_RIGHT, VKEY_DOWN, VKEY_PAGEUP,
 										 VKEY_PAGEDOWN, VKEY_ESCAPE, VKEY_RETURN, VKEY_ENTER,
 										 VKEY_HOME, VKEY_END, VKEY_SPACE, 0};
+	// clang-format on
 	VstKeyCode code {};
 	code.virt = keys[input.ConsumeIntegralInRange<size_t> (0, std::size (keys) - 1)];
 	if (code.virt == 0)
@@ -244,20 +247,23 @@ SharedPointer<ProbeSlider> buildSlider (FuzzedDataProvider& input)
 	CRect size (x, y, x + w, y + h);
 	auto* handle = handleBitmap (input);
 	auto style = styleFor (input, vertical);
-	CPoint offset (input.ConsumeIntegralInRange<int> (-4, 8), input.ConsumeIntegralInRange<int> (-4, 8));
+	CPoint offset (input.ConsumeIntegralInRange<int> (-4, 8),
+				   input.ConsumeIntegralInRange<int> (-4, 8));
 	SharedPointer<ProbeSlider> slider;
 	if (input.ConsumeBool ())
 	{
 		auto from = input.ConsumeIntegralInRange<int32_t> (-50, 350);
 		auto to = input.ConsumeIntegralInRange<int32_t> (-50, 350);
-		slider = makeOwned<ProbeSlider> (size, nullptr, 1, from, to, handle, nullptr, CPoint (),
-										 style | (vertical ? CSliderBase::kVertical : CSliderBase::kHorizontal));
+		slider = makeOwned<ProbeSlider> (
+			size, nullptr, 1, from, to, handle, nullptr, CPoint (),
+			style | (vertical ? CSliderBase::kVertical : CSliderBase::kHorizontal));
 	}
 	else
 	{
 		auto range = input.ConsumeIntegralInRange<int32_t> (-10, 350);
-		slider = makeOwned<ProbeSlider> (size, nullptr, 1, offset, range, handle, nullptr, CPoint (),
-										 style | (vertical ? CSliderBase::kVertical : CSliderBase::kHorizontal));
+		slider = makeOwned<ProbeSlider> (
+			size, nullptr, 1, offset, range, handle, nullptr, CPoint (),
+			style | (vertical ? CSliderBase::kVertical : CSliderBase::kHorizontal));
 	}
 	switch (input.ConsumeIntegralInRange<int> (0, 3))
 	{
@@ -295,7 +301,8 @@ extern "C" int LLVMFuzzerTestOneInput (const uint8_t* data, size_t size)
 	Session s;
 	s.slider = buildSlider (input);
 	auto* slider = s.slider.get ();
-	slider->setMode (static_cast<CSliderBase::SliderMode> (input.ConsumeIntegralInRange<int> (0, 5)));
+	slider->setMode (
+		static_cast<CSliderBase::SliderMode> (input.ConsumeIntegralInRange<int> (0, 5)));
 	slider->setZoomFactor (oddFloat (input, -2.f, 50.f));
 	float lo = rangeValue (input);
 	float hi = input.ConsumeIntegralInRange<int> (0, 5) == 0 ? lo : rangeValue (input);

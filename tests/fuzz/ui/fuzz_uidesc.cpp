@@ -53,12 +53,15 @@ const char* const kHeader = R"(<?xml version="1.0" encoding="UTF-8"?>
 	</control-tags>
 )";
 
+// Packed, in the creator's order:
+// clang-format off
 const char* const kSliderAttributes[] = {
 	"mode", "orientation", "reverse-orientation", "handle-offset", "zoom-factor", "handle-bitmap",
 	"bitmap-offset", "draw-frame", "draw-back", "draw-value", "draw-value-inverted",
 	"draw-value-from-center", "frame-width", "draw-frame-color", "draw-back-color",
 	"draw-value-color", "free-click", "bitmap", "origin", "size", "control-tag", "min-value",
 	"max-value", "default-value", "wheel-inc-value", "transparent", "mouse-enabled"};
+// clang-format on
 
 std::string xmlEscaped (const std::string& text)
 {
@@ -84,7 +87,8 @@ std::string xmlEscaped (const std::string& text)
 std::string sliderTemplate (FuzzedDataProvider& input)
 {
 	std::string xml = kHeader;
-	xml += "\t<template name=\"view\" class=\"CViewContainer\" origin=\"0, 0\" size=\"400, 300\">\n";
+	xml +=
+		"\t<template name=\"view\" class=\"CViewContainer\" origin=\"0, 0\" size=\"400, 300\">\n";
 	auto count = input.ConsumeIntegralInRange<int> (1, 4);
 	for (int i = 0; i < count; ++i)
 	{
@@ -92,7 +96,8 @@ std::string sliderTemplate (FuzzedDataProvider& input)
 		auto attributes = input.ConsumeIntegralInRange<int> (0, 10);
 		for (int a = 0; a < attributes; ++a)
 		{
-			auto index = input.ConsumeIntegralInRange<size_t> (0, std::size (kSliderAttributes) - 1);
+			auto index =
+				input.ConsumeIntegralInRange<size_t> (0, std::size (kSliderAttributes) - 1);
 			xml += std::string (" ") + kSliderAttributes[index] + "=\"" +
 				   xmlEscaped (ZYFuzz::valueText (input)) + "\"";
 		}
@@ -111,10 +116,10 @@ struct ProjectBitmaps : IBitmapCreator
 		if (!path)
 			return nullptr;
 		static const char* const files[] = {
-			"about_button.png", "about_button_2.0x.png", "background.png",
-			"background_2.0x.png", "bypass_switch.png", "bypass_switch_2.0x.png",
-			"fader_cap.png", "fader_cap_2.0x.png", "fader_track.png",
-			"fader_track_2.0x.png", "value_field.png", "value_field_2.0x.png"};
+			"about_button.png",		"about_button_2.0x.png", "background.png",
+			"background_2.0x.png",	"bypass_switch.png",	 "bypass_switch_2.0x.png",
+			"fader_cap.png",		"fader_cap_2.0x.png",	 "fader_track.png",
+			"fader_track_2.0x.png", "value_field.png",		 "value_field_2.0x.png"};
 		for (const char* file : files)
 		{
 			if (*path != file)

@@ -42,9 +42,11 @@ std::string numberText (FuzzedDataProvider& input)
 		case 1: return std::to_string (input.ConsumeFloatingPoint<double> ());
 		case 2: return std::to_string (input.ConsumeFloatingPointInRange<double> (-4., 4.));
 		case 3:
-			return pickText (input, {"nan", "NaN", "-nan", "inf", "-inf", "infinity", "1e999",
-									 "-1e999", "1e-320", "0x1p9", "3.4e38", "1.7976931348623157e308",
-									 "0", "-0", "+1", ".5", "5.", "1e", "--1", "1,5"});
+			return pickText (input, {"nan",	   "NaN",	   "-nan",	 "inf",
+									 "-inf",   "infinity", "1e999",	 "-1e999",
+									 "1e-320", "0x1p9",	   "3.4e38", "1.7976931348623157e308",
+									 "0",	   "-0",	   "+1",	 ".5",
+									 "5.",	   "1e",	   "--1",	 "1,5"});
 		case 4: return pickText (input, {"0", "1", "10", "20", "0.1", "1.1", "-1", "-3", "200"});
 		default: return input.ConsumeRandomLengthString (12);
 	}
@@ -64,16 +66,16 @@ std::string valueText (FuzzedDataProvider& input)
 			return x + separator + numberText (input);
 		}
 		case 2:
-			return pickText (input, {"touch", "relative touch", "free click", "ZY free click", "ramp",
-									 "use global", "zy free click", "ramp ", "horizontal",
+			return pickText (input, {"touch", "relative touch", "free click", "ZY free click",
+									 "ramp", "use global", "zy free click", "ramp ", "horizontal",
 									 "vertical", "Vertical", "vertical-inverse"});
 		case 3:
 			return pickText (input, {"fader_cap", "fader_track", "background", "missing",
 									 "fader_cap#2.0x", "knob", "~ BlackCColor", "accent"});
 		case 4:
-			return pickText (input, {"#10203040", "#ffffffff", "#000", "#1234567", "#gg000000",
-									 "#", "~ WhiteCColor", "~ TransparentCColor", "accent",
-									 "no such colour"});
+			return pickText (input,
+							 {"#10203040", "#ffffffff", "#000", "#1234567", "#gg000000", "#",
+							  "~ WhiteCColor", "~ TransparentCColor", "accent", "no such colour"});
 		case 5: return pickText (input, {"true", "false", "TRUE", "True", "1", "yes"});
 		case 6: return {};
 		default: return input.ConsumeRandomLengthString (40);

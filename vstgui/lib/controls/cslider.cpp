@@ -64,10 +64,7 @@ int32_t buttonModifiersFromKey (unsigned char vstModifier)
 	return modifiers;
 }
 
-bool holdsZoomModifier (int32_t buttons)
-{
-	return (buttons & CControl::kZoomModifier) != 0;
-}
+bool holdsZoomModifier (int32_t buttons) { return (buttons & CControl::kZoomModifier) != 0; }
 
 } // anonymous namespace
 
@@ -114,7 +111,9 @@ CSliderBase::CSliderBase (const CRect& size, IControlListener* listener, int32_t
 
 //-----------------------------------------------------------------------------
 CSliderBase::CSliderBase (const CSliderBase& other)
-: CControl (other), CMouseWheelEditingSupport (), state (std::make_unique<SliderState> (*other.state))
+: CControl (other)
+, CMouseWheelEditingSupport ()
+, state (std::make_unique<SliderState> (*other.state))
 {
 	state->startedRamp = false;
 	state->pressing = false;
@@ -281,10 +280,7 @@ CCoord CSliderBase::freeClickOffset () const
 }
 
 //-----------------------------------------------------------------------------
-bool CSliderBase::isReversedValue () const
-{
-	return (state->style & (kRight | kBottom)) != 0;
-}
+bool CSliderBase::isReversedValue () const { return (state->style & (kRight | kBottom)) != 0; }
 
 //-----------------------------------------------------------------------------
 float CSliderBase::currentNormalized () const
@@ -840,7 +836,8 @@ void CSlider::drawFrameAndBack (CDrawContext* context, CRect& r, CCoord lineWidt
 	}
 	else
 	{
-		auto drawStyle = frame && back ? kDrawFilledAndStroked : (frame ? kDrawStroked : kDrawFilled);
+		auto drawStyle =
+			frame && back ? kDrawFilledAndStroked : (frame ? kDrawStroked : kDrawFilled);
 		context->drawRect (r, drawStyle);
 	}
 }
@@ -925,16 +922,15 @@ CHorizontalSlider::CHorizontalSlider (const CRect& size, IControlListener* liste
 									  int32_t iMinPos, int32_t iMaxPos, CBitmap* handle,
 									  CBitmap* background, const CPoint& offset,
 									  const int32_t style)
-: CSlider (size, listener, tag, iMinPos, iMaxPos, handle, background, offset,
-		   style | kHorizontal)
+: CSlider (size, listener, tag, iMinPos, iMaxPos, handle, background, offset, style | kHorizontal)
 {
 }
 
 //-----------------------------------------------------------------------------
-CHorizontalSlider::CHorizontalSlider (const CRect& rect, IControlListener* listener,
-									  int32_t tag, const CPoint& offsetHandle,
-									  int32_t rangeHandle, CBitmap* handle, CBitmap* background,
-									  const CPoint& offset, const int32_t style)
+CHorizontalSlider::CHorizontalSlider (const CRect& rect, IControlListener* listener, int32_t tag,
+									  const CPoint& offsetHandle, int32_t rangeHandle,
+									  CBitmap* handle, CBitmap* background, const CPoint& offset,
+									  const int32_t style)
 : CSlider (rect, listener, tag, offsetHandle, rangeHandle, handle, background, offset,
 		   style | kHorizontal)
 {

@@ -26,21 +26,21 @@ public:
 	{
 		kHorizontal = 1 << 0,
 		kVertical = 1 << 1,
-		kLeft = 1 << 2,   ///< minimum at the left
+		kLeft = 1 << 2,	  ///< minimum at the left
 		kRight = 1 << 3,  ///< minimum at the right
-		kTop = 1 << 4,    ///< minimum at the top
+		kTop = 1 << 4,	  ///< minimum at the top
 		kBottom = 1 << 5, ///< minimum at the bottom
 	};
 
 	/** how a press moves the handle */
 	enum SliderMode : int32_t
 	{
-		kTouchMode,         ///< only a press on the handle drags it
+		kTouchMode,			///< only a press on the handle drags it
 		kRelativeTouchMode, ///< a press anywhere drags relative to the handle
-		kFreeClickMode,     ///< the handle jumps under the mouse
-		kGrabOrJumpMode,    ///< grab the handle where pressed, else jump under the mouse
-		kRampMode,          ///< a press beside the handle glides the value toward it
-		kUseGlobalMode,     ///< follow the global mode
+		kFreeClickMode,		///< the handle jumps under the mouse
+		kGrabOrJumpMode,	///< grab the handle where pressed, else jump under the mouse
+		kRampMode,			///< a press beside the handle glides the value toward it
+		kUseGlobalMode,		///< follow the global mode
 	};
 
 	//-----------------------------------------------------------------------------
@@ -149,10 +149,9 @@ public:
 			 int32_t iMaxPos, CBitmap* handle, CBitmap* background,
 			 const CPoint& offset = CPoint (0, 0), const int32_t style = kLeft | kHorizontal);
 	/** travel of the range length less the handle, inset by the handle offset */
-	CSlider (const CRect& rect, IControlListener* listener, int32_t tag,
-			 const CPoint& offsetHandle, int32_t rangeHandle, CBitmap* handle,
-			 CBitmap* background, const CPoint& offset = CPoint (0, 0),
-			 const int32_t style = kLeft | kHorizontal);
+	CSlider (const CRect& rect, IControlListener* listener, int32_t tag, const CPoint& offsetHandle,
+			 int32_t rangeHandle, CBitmap* handle, CBitmap* background,
+			 const CPoint& offset = CPoint (0, 0), const int32_t style = kLeft | kHorizontal);
 	CSlider (const CSlider& other);
 
 	//-----------------------------------------------------------------------------
@@ -199,8 +198,8 @@ private:
 class CVerticalSlider : public CSlider
 {
 public:
-	CVerticalSlider (const CRect& size, IControlListener* listener, int32_t tag,
-					 int32_t iMinPos, int32_t iMaxPos, CBitmap* handle, CBitmap* background,
+	CVerticalSlider (const CRect& size, IControlListener* listener, int32_t tag, int32_t iMinPos,
+					 int32_t iMaxPos, CBitmap* handle, CBitmap* background,
 					 const CPoint& offset = CPoint (0, 0), const int32_t style = kBottom);
 	CVerticalSlider (const CRect& rect, IControlListener* listener, int32_t tag,
 					 const CPoint& offsetHandle, int32_t rangeHandle, CBitmap* handle,
@@ -215,8 +214,8 @@ protected:
 class CHorizontalSlider : public CSlider
 {
 public:
-	CHorizontalSlider (const CRect& size, IControlListener* listener, int32_t tag,
-					   int32_t iMinPos, int32_t iMaxPos, CBitmap* handle, CBitmap* background,
+	CHorizontalSlider (const CRect& size, IControlListener* listener, int32_t tag, int32_t iMinPos,
+					   int32_t iMaxPos, CBitmap* handle, CBitmap* background,
 					   const CPoint& offset = CPoint (0, 0), const int32_t style = kLeft);
 	CHorizontalSlider (const CRect& rect, IControlListener* listener, int32_t tag,
 					   const CPoint& offsetHandle, int32_t rangeHandle, CBitmap* handle,

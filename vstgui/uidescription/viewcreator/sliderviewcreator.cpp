@@ -86,7 +86,8 @@ bool SliderBaseCreator::apply (CView* view, const UIAttributes& attributes,
 		return false;
 
 	if (auto text = attributes.getAttributeValue (sliderFreeClickAttr))
-		slider->setMode (isTrueText (*text) ? CSliderBase::kFreeClickMode : CSliderBase::kTouchMode);
+		slider->setMode (isTrueText (*text) ? CSliderBase::kFreeClickMode
+											: CSliderBase::kTouchMode);
 
 	if (auto text = attributes.getAttributeValue (kAttrMode))
 	{
@@ -115,7 +116,8 @@ bool SliderBaseCreator::apply (CView* view, const UIAttributes& attributes,
 	if (auto text = attributes.getAttributeValue (kAttrOrientation))
 	{
 		int32_t style = slider->getStyle ();
-		int32_t orientation = *text == strVertical ? CSliderBase::kVertical : CSliderBase::kHorizontal;
+		int32_t orientation =
+			*text == strVertical ? CSliderBase::kVertical : CSliderBase::kHorizontal;
 		style &= ~(CSliderBase::kHorizontal | CSliderBase::kVertical);
 		slider->setStyle (style | orientation);
 	}
@@ -203,8 +205,8 @@ bool SliderBaseCreator::getAttributeValue (CView* view, const string& attributeN
 		auto style = slider->getStyle ();
 		constexpr int32_t verticalTop = CSliderBase::kVertical | CSliderBase::kTop;
 		constexpr int32_t horizontalRight = CSliderBase::kHorizontal | CSliderBase::kRight;
-		bool reversed = (style & verticalTop) == verticalTop ||
-						(style & horizontalRight) == horizontalRight;
+		bool reversed =
+			(style & verticalTop) == verticalTop || (style & horizontalRight) == horizontalRight;
 		stringValue = reversed ? strTrue : strFalse;
 		return true;
 	}
@@ -281,11 +283,13 @@ bool SliderCreator::apply (CView* view, const UIAttributes& attributes,
 		slider->setFrameWidth (width);
 
 	CColor color;
-	if (sliderColorFromText (attributes.getAttributeValue (kAttrDrawFrameColor), color, description))
+	if (sliderColorFromText (attributes.getAttributeValue (kAttrDrawFrameColor), color,
+							 description))
 		slider->setFrameColor (color);
 	if (sliderColorFromText (attributes.getAttributeValue (kAttrDrawBackColor), color, description))
 		slider->setBackColor (color);
-	if (sliderColorFromText (attributes.getAttributeValue (kAttrDrawValueColor), color, description))
+	if (sliderColorFromText (attributes.getAttributeValue (kAttrDrawValueColor), color,
+							 description))
 		slider->setValueColor (color);
 
 	return SliderBaseCreator::apply (view, attributes, description);
