@@ -13,7 +13,9 @@ ZYExpRangeParameter::ZYExpRangeParameter (const TChar* title, ParamID tag, const
 	this->minPlain = minPlain;
 	this->maxPlain = maxPlain;
 	setUpRangeInfo (info, title, tag, units, flags);
-	// not clamped: a default outside the range is kept as given
+	// not clamped: a default outside the range is kept as given; the mapping
+	// meant is this class's own
+	// NOLINTNEXTLINE(clang-analyzer-optin.cplusplus.VirtualCall)
 	info.defaultNormalizedValue = valueNormalized = toNormalized (defaultValuePlain);
 }
 

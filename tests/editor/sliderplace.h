@@ -25,9 +25,11 @@ struct SliderPlace
 		const int top = static_cast<int> (std::floor (double (inverted) * travel ())) + offsetY;
 		return {view.left + offsetX, view.top + std::max (top, offsetY), handleWidth, handleHeight};
 	}
-	// the value whose handle centre lies at y (editor coordinates)
+	// the value whose handle centre lies at y (editor coordinates); the centre
+	// is the whole row top + height / 2 that the tests press on
 	double valueAtCentre (int y) const
 	{
+		// NOLINTNEXTLINE(bugprone-integer-division)
 		return 1. - double (y - view.top - offsetY - handleHeight / 2) / travel ();
 	}
 };

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cmath>
+#include <cstddef>
 #include <cstdint>
 
 namespace zytest {
@@ -70,12 +71,15 @@ struct PhaserReference
 			const double dry = 1 - wetSmoothed;
 			if (lfoInc != lastLfoInc)
 			{
+				// the processor's rescale: x + 0.5 truncated toward zero
+				// NOLINTBEGIN(bugprone-incorrect-roundings)
 				if (lfoInc == 0)
 					n = 0;
 				else if (narrow)
 					n = int32_t (lastLfoInc * n * r + 0.5);
 				else
 					n = int32_t (lastLfoInc * n / lfoInc + 0.5);
+				// NOLINTEND(bugprone-incorrect-roundings)
 				lastLfoInc = lfoInc;
 			}
 			const double p = lfoInc * n;
@@ -93,13 +97,13 @@ struct PhaserReference
 				const double a = (1 - k) / (1 + k);
 				double* t = allpass[c];
 				t[0] = feedback * t[9] + x[c];
-				for (int section = 1; section <= 3; ++section)
+				for (std::ptrdiff_t section = 1; section <= 3; ++section)
 				{
 					const double* in = t + 3 * (section - 1);
 					double* out = t + 3 * section;
 					out[0] = a * a * (in[0] - out[2]) - 2 * a * (in[1] - out[1]) + in[2];
 				}
-				for (int tap = 0; tap < 4; ++tap)
+				for (std::ptrdiff_t tap = 0; tap < 4; ++tap)
 				{
 					t[3 * tap + 2] = t[3 * tap + 1];
 					t[3 * tap + 1] = t[3 * tap];

@@ -168,7 +168,7 @@ TEST (AudioDispatch, SilentInputClearsTheOutputAndHoldsThePhaser)
 		fillInput (block, 64);
 		// Leave something in the output to be cleared.
 		std::memset (block.data.outputs[0].channelBuffers64[0], 0x7f,
-		             64 * (size == kSample32 ? 4 : 8));
+		             64 * (size == kSample32 ? sizeof (Sample32) : sizeof (Sample64)));
 		block.data.inputs[0].silenceFlags = 1;
 		const std::vector<uint8> before = phaserState (*processor);
 		EXPECT_EQ (block.run (), kResultOk);

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstddef>
 #include <cstring>
 #include <limits>
 
@@ -69,7 +70,8 @@ TEST (PlugParamsRecord, ShortOrMissingStreamChangesNothing)
 	     {size_t (0), size_t (7), size_t (8), size_t (40), size_t (64), size_t (67)})
 	{
 		PlugParams block = kDefaults;
-		std::vector<uint8> cut (full.begin (), full.begin () + length);
+		std::vector<uint8> cut (full.begin (),
+		                        full.begin () + static_cast<std::ptrdiff_t> (length));
 		EXPECT_EQ (block.read (streamOf (cut)), kResultFalse) << length << " bytes";
 		EXPECT_TRUE (sameBits (block, kDefaults)) << length << " bytes";
 	}

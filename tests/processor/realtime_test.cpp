@@ -11,6 +11,8 @@
 #include <dlfcn.h>
 #include <pthread.h>
 
+// glibc's own allocator entry points, which the counting wrappers call.
+// NOLINTBEGIN(bugprone-reserved-identifier)
 extern "C" {
 void* __libc_malloc (size_t);
 void* __libc_calloc (size_t, size_t);
@@ -18,6 +20,7 @@ void* __libc_realloc (void*, size_t);
 void* __libc_memalign (size_t, size_t);
 void __libc_free (void*);
 }
+// NOLINTEND(bugprone-reserved-identifier)
 
 namespace {
 std::atomic<bool> counting {false};

@@ -17,8 +17,6 @@
 #include <string>
 #include <vector>
 
-extern char** environ;
-
 namespace {
 
 struct HostRun
@@ -31,6 +29,7 @@ HostRun runHost (std::vector<std::string> args)
 {
 	args.insert (args.begin (), {ZY_HOST_PATH, "--plugin", ZY_BUNDLE_PATH});
 	std::vector<char*> argv;
+	argv.reserve (args.size () + 1);
 	for (auto& a : args)
 		argv.push_back (a.data ());
 	argv.push_back (nullptr);

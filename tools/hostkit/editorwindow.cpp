@@ -82,6 +82,8 @@ bool EditorWindow::open (IPlugView* plugView, std::string& error, int x, int y, 
 	XMapRaised (display, windowId);
 	XSync (display, False);
 
+	// The VST 3 API hands an X11 window id over in a pointer.
+	// NOLINTNEXTLINE(performance-no-int-to-ptr)
 	if (view->attached (reinterpret_cast<void*> (windowId), kPlatformTypeX11EmbedWindowID) !=
 	    kResultTrue)
 	{

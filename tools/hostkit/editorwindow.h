@@ -13,7 +13,7 @@
 #include <vector>
 
 // Xlib stays out of this header: its macros clash with other code.
-typedef struct _XDisplay Display;
+typedef struct _XDisplay Display; // NOLINT(bugprone-reserved-identifier): Xlib's own name
 
 namespace zyhost {
 

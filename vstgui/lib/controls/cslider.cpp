@@ -110,6 +110,9 @@ CSliderBase::CSliderBase (const CRect& size, IControlListener* listener, int32_t
 }
 
 //-----------------------------------------------------------------------------
+// A copy starts with no wheel edit of its own: the original's pending end of
+// edit (the timer in CMouseWheelEditingSupport) stays with the original.
+// NOLINTNEXTLINE(bugprone-copy-constructor-init)
 CSliderBase::CSliderBase (const CSliderBase& other)
 : CControl (other)
 , CMouseWheelEditingSupport ()
@@ -638,7 +641,8 @@ CSlider::CSlider (const CRect& size, IControlListener* listener, int32_t tag, in
 	drawState->bitmapOffset = offset;
 	setBackground (background);
 	applyConstructionStyle (style);
-	setHandle (handle);
+	// CSlider's own setHandle, as in the toolkit's constructors
+	setHandle (handle); // NOLINT(clang-analyzer-optin.cplusplus.VirtualCall)
 	setMinPos (iMinPos - ((style & kHorizontal) ? getViewSize ().left : getViewSize ().top));
 	setHandleRange (static_cast<CCoord> (iMaxPos) - static_cast<CCoord> (iMinPos));
 	setWantsFocus (true);
@@ -653,7 +657,8 @@ CSlider::CSlider (const CRect& rect, IControlListener* listener, int32_t tag,
 	drawState->bitmapOffset = offset;
 	setBackground (background);
 	applyConstructionStyle (style);
-	setHandle (handle);
+	// CSlider's own setHandle, as in the toolkit's constructors
+	setHandle (handle); // NOLINT(clang-analyzer-optin.cplusplus.VirtualCall)
 	auto handleSize = getHandleSize ();
 	setHandleRange (rangeHandle - (isStyleHorizontal () ? handleSize.x : handleSize.y));
 	setHandleOffset (offsetHandle);
