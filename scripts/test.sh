@@ -32,8 +32,9 @@ stage() { [[ " $stages " == *" $1 "* ]]; }
 
 if stage plain; then
     echo "== plain build: $build"
+    # the benchmarks too, so that the static stage's clang-tidy sees them
     cmake -S "$here" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release \
-          -DVST3_SDK_ROOT="$sdk" -DZY_BUILD_TESTS=ON >/dev/null
+          -DVST3_SDK_ROOT="$sdk" -DZY_BUILD_TESTS=ON -DZY_BUILD_BENCHMARKS=ON >/dev/null
     cmake --build "$build" -j "$jobs"
     run_ctest "$build" "$@"
 fi

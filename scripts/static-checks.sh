@@ -1,0 +1,120 @@
+#!/usr/bin/env bash
+# Static checks of the project's own C++ sources:
+#   - clang-format-14: every tracked .cpp/.h must already be formatted
+#     (.clang-format at the root, nested ones for the slider family);
+#   - clang-tidy-14 (.clang-tidy): every own translation unit of the build,
+#     once each, the slider files through the build's VSTGUI overlay, with
+#     findings reported only in the project's own files.
+# Fails on any finding and ends with a short summary.
+#   scripts/static-checks.sh [BUILD_DIR]   (default: $ZY_BUILD_DIR or build/)
+# The build folder must be configured (it holds compile_commands.json) and
+# built (clang-tidy reads what the build generates). ZY_JOBS sets the jobs.
+set -euo pipefail
+here="$(cd "$(dirname "$0")/.." && pwd)"
+build="$(cd "${1:-${ZY_BUILD_DIR:-$here/build}}" && pwd)"
+jobs="${ZY_JOBS:-$(nproc)}"
+start=$SECONDS
+
+for tool in clang-format-14 clang-tidy-14 python3; do
+  command -v "$tool" >/dev/null || { echo "[static-checks] $tool is missing: run scripts/bootstrap.sh --tests" >&2; exit 2; }
+done
+[ -f "$build/compile_commands.json" ] \
+  || { echo "[static-checks] no $build/compile_commands.json: configure the build first" >&2; exit 2; }
+
+work="$(mktemp -d)"
+trap 'rm -rf "$work"' EXIT
+
+# --- clang-format -----------------------------------------------------------
+cd "$here"
+git ls-files -z -- '*.cpp' '*.h' \
+  | xargs -0 -P "$jobs" -n 8 clang-format-14 --dry-run -Werror >"$work/format.log" 2>&1 || true
+format_files=$(awk -F: '/^[^:]+:[0-9]+:[0-9]+: error:/ { f[$1] = 1 } END { print length (f) }' "$work/format.log")
+format_lines=$(awk '/^[^:]+:[0-9]+:[0-9]+: error:/ { n++ } END { print n + 0 }' "$work/format.log")
+if [ "$format_files" -gt 0 ]; then
+  grep -oE '^[^:]+:[0-9]+:[0-9]+: error:' "$work/format.log" | cut -d: -f1,2 | head -n 40 >&2
+  echo "[static-checks] clang-format: $format_files files need formatting (clang-format-14 -i FILE)" >&2
+fi
+
+# --- clang-tidy -------------------------------------------------------------
+# One compile command per own source (the processor is also built for the
+# ThreadSanitizer tests): the first, which is the plain build.
+python3 - "$here" "$build" "$work" <<'EOF'
+import json, os, subprocess, sys
+here, build, work = sys.argv[1:4]
+overlay = os.path.join(build, "vstgui-overlay")
+tracked = subprocess.run(["git", "-C", here, "ls-files", "*.cpp"], check=True,
+                         capture_output=True, text=True).stdout.split()
+own = {os.path.join(here, f) for f in tracked}
+# the slider files are compiled from the overlay, where they are links to ours
+linked = {}
+for f in tracked:
+    if f.startswith("vstgui/"):
+        linked[os.path.join(overlay, f)] = os.path.join(here, f)
+seen, entries, covered = set(), [], set()
+for e in json.load(open(os.path.join(build, "compile_commands.json"))):
+    path = os.path.normpath(os.path.join(e["directory"], e["file"]))
+    if path in own or path in linked:
+        covered.add(linked.get(path, path))
+        if path not in seen:
+            seen.add(path)
+            entries.append(e)
+json.dump(entries, open(os.path.join(work, "compile_commands.json"), "w"), indent=1)
+# heavy translation units first, so that the last jobs are short ones
+weight = lambda e: (0 if ("/tests/" in e["file"] or overlay in e["file"]) else 1)
+with open(os.path.join(work, "units.txt"), "w") as out:
+    for e in sorted(entries, key=weight):
+        out.write(os.path.normpath(os.path.join(e["directory"], e["file"])) + "\n")
+missing = sorted(own - covered)
+with open(os.path.join(work, "missing.txt"), "w") as out:
+    for f in missing:
+        out.write(os.path.relpath(f, here) + "\n")
+EOF
+
+esc() { printf '%s' "$1" | sed 's/[][\.*^$+?(){}|]/\\&/g'; }
+# the project's own headers; the slider headers are seen through the overlay,
+# at times by a path with "../" in it
+slider_headers="$(esc "$build")/vstgui-overlay/vstgui/([^:]*/)?(lib/controls/cslider|uidescription/viewcreator/sliderviewcreator)\\.h"
+header_filter="^($(esc "$here")/(processor|controller|tests|tools|bench)/|$slider_headers$)"
+own_files="^($(esc "$here")/(processor|controller|tests|tools|bench|vstgui)/|$slider_headers:|$(esc "$build")/vstgui-overlay/vstgui/[^:]*\\.cpp:)"
+
+units=$(wc -l <"$work/units.txt")
+mkdir -p "$work/tidy"
+# shellcheck disable=SC2016
+xargs -a "$work/units.txt" -d '\n' -P "$jobs" -I{} sh -c '
+  out="$1/tidy/$(printf "%s" "$2" | tr / _).log"
+  clang-tidy-14 -p "$1" --quiet --header-filter="$3" "$2" >"$out" 2>&1 || true
+' _ "$work" {} "$header_filter" || true
+
+# A finding in a header shows once for every unit that includes it. Only
+# findings in the project's own files count: clang-tidy also reports one in
+# a system or SDK header when a note of it points into our code (glibc's
+# allocator declarations against the test's counting replacements).
+cat "$work"/tidy/*.log 2>/dev/null \
+  | grep -E '^/.*:[0-9]+:[0-9]+: (warning|error): .* \[[^]]+\]$' \
+  | sed -E ':a; s#/[^/:]+/\.\./#/#; ta; s/,-warnings-as-errors\]$/]/' \
+  | grep -E "$own_files" | sort -u >"$work/findings.txt" || true
+tidy_findings=$(wc -l <"$work/findings.txt")
+if [ "$tidy_findings" -gt 0 ]; then
+  sed "s#^$here/##; s#^$build/vstgui-overlay/#(overlay) #" "$work/findings.txt" >&2
+fi
+# a unit that did not compile, or a crash of clang-tidy, fails the check too
+grep -lE 'Found compiler error|Error while processing|Stack dump' "$work"/tidy/*.log >"$work/broken.txt" 2>/dev/null || true
+tidy_broken=$(wc -l <"$work/broken.txt")
+if [ "$tidy_broken" -gt 0 ]; then
+  while read -r f; do grep -E 'error:|Error|Stack dump' "$f" | head -n 20 >&2; done <"$work/broken.txt"
+fi
+missing=$(wc -l <"$work/missing.txt")
+if [ "$missing" -gt 0 ]; then
+  echo "[static-checks] not in $build/compile_commands.json, so not checked by clang-tidy:" >&2
+  sed 's/^/  /' "$work/missing.txt" >&2
+  echo "  (configure with -DZY_BUILD_TESTS=ON -DZY_BUILD_BENCHMARKS=ON)" >&2
+fi
+
+echo "[static-checks] clang-format: $(git ls-files -- '*.cpp' '*.h' | wc -l) files, $format_files with findings ($format_lines lines)"
+echo "[static-checks] clang-tidy: $units units ($tidy_broken broken), $tidy_findings findings$( [ "$tidy_findings" -gt 0 ] && printf ' (%s)' "$(grep -oE '\[[^]]+\]$' "$work/findings.txt" | sort | uniq -c | sort -rn | awk '{printf "%s%s %s", sep, $1, $2; sep=", "}')")"
+echo "[static-checks] $((SECONDS - start)) s"
+if [ "$format_files" -gt 0 ] || [ "$tidy_findings" -gt 0 ] || [ "$tidy_broken" -gt 0 ] || [ "$missing" -gt 0 ]; then
+  echo "[static-checks] FAILED" >&2
+  exit 1
+fi
+echo "[static-checks] passed"
