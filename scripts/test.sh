@@ -63,6 +63,7 @@ fi
 if stage static; then
     if [ -x "$here/scripts/static-checks.sh" ]; then
         echo "== static checks"
-        "$here/scripts/static-checks.sh" "$build"
+        # units that only the sanitizer build compiles (fuzz targets) from there
+        "$here/scripts/static-checks.sh" "$build" "$sanitize"
     fi
 fi
