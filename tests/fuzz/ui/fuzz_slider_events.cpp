@@ -173,8 +173,9 @@ VstKeyCode keyCode (FuzzedDataProvider& input)
 	// clang-format on
 	VstKeyCode code {};
 	code.virt = keys[input.ConsumeIntegralInRange<size_t> (0, std::size (keys) - 1)];
+	// any byte as the character, the negative ones that no platform sends too
 	if (code.virt == 0)
-		code.character = input.ConsumeIntegral<char> ();
+		code.character = input.ConsumeIntegral<char> (); // NOLINT(bugprone-signed-char-misuse)
 	code.modifier = input.ConsumeIntegralInRange<unsigned char> (0, 15);
 	return code;
 }
