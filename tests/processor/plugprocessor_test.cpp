@@ -166,9 +166,9 @@ TEST (ProcessorComponent, EveryAcceptedRateKeepsTheOutputFinite)
 		double rate;
 		tresult result;
 	} cases[] = {{5e-324, kResultFalse}, {1e-308, kResultFalse}, {1e-300, kResultFalse},
-	             {20.0, kResultFalse}, {25.0, kResultFalse},   {29.0, kResultFalse},
-	             {45.0, kResultFalse}, {60.0, kResultOk},      {61.0, kResultOk},
-	             {8000.0, kResultOk},  {768000.0, kResultOk},  {1e300, kResultOk}};
+	             {20.0, kResultFalse},   {25.0, kResultFalse},   {29.0, kResultFalse},
+	             {45.0, kResultFalse},   {60.0, kResultOk},      {61.0, kResultOk},
+	             {8000.0, kResultOk},    {768000.0, kResultOk},  {1e300, kResultOk}};
 	for (const auto& c : cases)
 	{
 		auto processor = makeProcessor (44100.0, kSample64, false);

@@ -58,17 +58,17 @@ bool isResultCode (tresult result)
 	}
 }
 
-#define ZY_FUZZ_CALL(call)                                                                       \
-	[&] () {                                                                                 \
-		const tresult result = (call);                                                   \
-		ZY_FUZZ_CHECK (isResultCode (result), "answered %d", result);                    \
-		return result;                                                                   \
+#define ZY_FUZZ_CALL(call)                                            \
+	[&] () {                                                          \
+		const tresult result = (call);                                \
+		ZY_FUZZ_CHECK (isResultCode (result), "answered %d", result); \
+		return result;                                                \
 	}()
 
 double pickValue (FuzzBytes& in)
 {
-	static const double table[] = {0.0, 1.0, 0.5, 0.75, 0.1, -0.0, -0.5, 1.5, 2.0, 1e300,
-	                               -1e300, 5e-324, kNaN, kInf, -kInf, 0.999999, 1e-12};
+	static const double table[] = {0.0,   1.0,    0.5,    0.75, 0.1,  -0.0,  -0.5,     1.5,  2.0,
+	                               1e300, -1e300, 5e-324, kNaN, kInf, -kInf, 0.999999, 1e-12};
 	const uint8_t choice = in.byte ();
 	if (choice < sizeof table / sizeof table[0])
 		return table[choice];
@@ -77,10 +77,10 @@ double pickValue (FuzzBytes& in)
 
 double pickRate (FuzzBytes& in)
 {
-	static const double table[] = {48000.0, 44100.0, 96000.0, 192000.0, 22050.0, 8000.0,
-	                               384000.0, 768000.0, 11025.0, 1e6, 1000.0, 100.0, 60.0,
-	                               30.0, 1.0, 1e-3, 1e-300, 5e-324, 1e300, 0.0, -48000.0, kNaN,
-	                               kInf};
+	static const double table[] = {48000.0,  44100.0,  96000.0,  192000.0, 22050.0, 8000.0,
+	                               384000.0, 768000.0, 11025.0,  1e6,      1000.0,  100.0,
+	                               60.0,     30.0,     1.0,      1e-3,     1e-300,  5e-324,
+	                               1e300,    0.0,      -48000.0, kNaN,     kInf};
 	const uint8_t choice = in.byte ();
 	if (choice < sizeof table / sizeof table[0])
 		return table[choice];
@@ -90,9 +90,9 @@ double pickRate (FuzzBytes& in)
 SpeakerArrangement pickArrangement (FuzzBytes& in)
 {
 	static const SpeakerArrangement table[] = {
-	    SpeakerArr::kStereo, SpeakerArr::kMono, SpeakerArr::kEmpty, SpeakerArr::k51,
-	    SpeakerArr::kStereoSurround, kSpeakerL | kSpeakerLfe, SpeakerArr::k71Cine,
-	    ~SpeakerArrangement (0)};
+	    SpeakerArr::kStereo, SpeakerArr::kMono,           SpeakerArr::kEmpty,
+	    SpeakerArr::k51,     SpeakerArr::kStereoSurround, kSpeakerL | kSpeakerLfe,
+	    SpeakerArr::k71Cine, ~SpeakerArrangement (0)};
 	const uint8_t choice = in.byte ();
 	if (choice < sizeof table / sizeof table[0])
 		return table[choice];
@@ -243,8 +243,7 @@ private:
 		return length;
 	}
 
-	void fill (FuzzBytes& in, uint8_t mode, BusMemory& bus, int32 channels, int32 length,
-	           bool is32)
+	void fill (FuzzBytes& in, uint8_t mode, BusMemory& bus, int32 channels, int32 length, bool is32)
 	{
 		const double specials[] = {kNaN, kInf, -kInf, 1e300, 3.4e38, 1e-310, -1.0, 1.0};
 		const double constant = (mode & 7) == 4 ? pickValue (in) : 0.0;
@@ -262,8 +261,7 @@ private:
 						if (rawSize >= 8)
 						{
 							double bits;
-							std::memcpy (&bits, raw + (8 * (i + c)) % (rawSize - rawSize % 8),
-							             8);
+							std::memcpy (&bits, raw + (8 * (i + c)) % (rawSize - rawSize % 8), 8);
 							x = bits;
 						}
 						break;
@@ -287,12 +285,12 @@ private:
 		{
 			if (is32)
 			{
-				bus.floats[c].reset (new float[length] ());
+				bus.floats[c].reset (new float[length]());
 				bus.channels[c] = bus.floats[c].get ();
 			}
 			else
 			{
-				bus.doubles[c].reset (new double[length] ());
+				bus.doubles[c].reset (new double[length]());
 				bus.channels[c] = bus.doubles[c].get ();
 			}
 		}
@@ -329,8 +327,8 @@ private:
 		// parameter at most, so no count runs into the billions.
 		if (changes.count > FuzzChanges::kQueues)
 			changes.count = in.raw<int16> ();
-		const int32 queues = std::min<int32> (std::max<int32> (changes.count, 0),
-		                                      FuzzChanges::kQueues);
+		const int32 queues =
+		    std::min<int32> (std::max<int32> (changes.count, 0), FuzzChanges::kQueues);
 		for (int32 q = 0; q < queues; ++q)
 		{
 			FuzzQueue& queue = changes.queues[q];
@@ -349,7 +347,7 @@ private:
 			else if (countByte < 220)
 				queue.pointCount = 0;
 			else
-				queue.pointCount = in.raw<int32> ();	// many, or negative
+				queue.pointCount = in.raw<int32> (); // many, or negative
 			for (int32 p = 0; p < queue.stored; ++p)
 			{
 				const uint8_t offsetByte = in.byte ();
@@ -366,8 +364,8 @@ private:
 		const int32 length = blockLength (in);
 		const uint8_t flags = in.byte ();
 		const uint8_t shape = in.byte ();
-		const int32 sampleSize = (flags & 1) ? (setupSize == kSample32 ? kSample64 : kSample32)
-		                                     : setupSize;
+		const int32 sampleSize =
+		    (flags & 1) ? (setupSize == kSample32 ? kSample64 : kSample32) : setupSize;
 		const bool is32 = sampleSize == kSample32;
 		const bool inPlace = flags & 2;
 
@@ -495,8 +493,8 @@ private:
 	void setUp (FuzzBytes& in)
 	{
 		const uint8_t how = in.byte ();
-		ProcessSetup setup {(how & 8) ? kOffline : kRealtime, how & 1 ? kSample32 : kSample64,
-		                    8192, pickRate (in)};
+		ProcessSetup setup {(how & 8) ? kOffline : kRealtime, how & 1 ? kSample32 : kSample64, 8192,
+		                    pickRate (in)};
 		if (how & 2)
 			setup.symbolicSampleSize = in.raw<int32> ();
 		if ((how & 4) && active)

@@ -131,7 +131,8 @@ private:
 				return stream;
 			}
 			case kFaultyStream: return Steinberg::owned (new FuzzStream (bytes, size, faults));
-			case kCleanStream: return Steinberg::owned (new FuzzStream (bytes, size, StreamFaults ()));
+			case kCleanStream:
+				return Steinberg::owned (new FuzzStream (bytes, size, StreamFaults ()));
 			default: return nullptr;
 		}
 	}
@@ -143,8 +144,8 @@ private:
 			return false;
 		if (kind != kFaultyStream)
 			return true;
-		const bool failsInside = faults.failReadsAt >= 0 &&
-		                         faults.failReadsAt < static_cast<int64> (kRecordSize);
+		const bool failsInside =
+		    faults.failReadsAt >= 0 && faults.failReadsAt < static_cast<int64> (kRecordSize);
 		const bool splitsFields = faults.readChunk > 0 && faults.readChunk < 8;
 		return !failsInside && !splitsFields;
 	}
@@ -169,14 +170,13 @@ private:
 	void restoreBytes (StreamKind kind, const uint8* bytes, size_t size, const StreamFaults& faults,
 	                   bool toProcessor, bool toController)
 	{
-		const bool readable =
-		    deliversRecord (kind, size, faults) && valuesFinite (bytes);
+		const bool readable = deliversRecord (kind, size, faults) && valuesFinite (bytes);
 		if (toProcessor)
 		{
 			const Record before = stateOf ();
 			const tresult result = processor->setState (makeStream (kind, bytes, size, faults));
-			ZY_FUZZ_CHECK ((result == kResultOk) == readable, "setState answered %d for %s",
-			               result, hexOf (Record (bytes, bytes + size)));
+			ZY_FUZZ_CHECK ((result == kResultOk) == readable, "setState answered %d for %s", result,
+			               hexOf (Record (bytes, bytes + size)));
 			if (result == kResultOk)
 				model = normalizedRecord (bytes);
 			else
@@ -285,8 +285,8 @@ private:
 			const ParamValue value = controller->getParamNormalized (tag);
 			ZY_FUZZ_CHECK (std::isfinite (value) && value >= 0.0 && value <= 1.0,
 			               "parameter %u at %g", tag, value);
-			ZY_FUZZ_CHECK (value == controllerModel[tag], "parameter %u at %g, not %g", tag,
-			               value, controllerModel[tag]);
+			ZY_FUZZ_CHECK (value == controllerModel[tag], "parameter %u at %g, not %g", tag, value,
+			               controllerModel[tag]);
 			String128 text {};
 			controller->getParamStringByValue (tag, value, text);
 		}

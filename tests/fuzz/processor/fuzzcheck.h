@@ -11,15 +11,15 @@
 #include <vector>
 
 // A broken invariant ends the run loudly, so that libFuzzer keeps the input.
-#define ZY_FUZZ_CHECK(condition, ...)                                                            \
-	do                                                                                       \
-	{                                                                                        \
+#define ZY_FUZZ_CHECK(condition, ...)                                                    \
+	do                                                                                   \
+	{                                                                                    \
 		if (!(condition))                                                                \
 		{                                                                                \
 			std::fprintf (stderr, "[fuzz] %s:%d: %s: ", __FILE__, __LINE__, #condition); \
-			std::fprintf (stderr, __VA_ARGS__);                                      \
-			std::fprintf (stderr, "\n");                                             \
-			std::abort ();                                                           \
+			std::fprintf (stderr, __VA_ARGS__);                                          \
+			std::fprintf (stderr, "\n");                                                 \
+			std::abort ();                                                               \
 		}                                                                                \
 	} while (0)
 

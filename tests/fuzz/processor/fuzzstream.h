@@ -16,9 +16,9 @@ using namespace Steinberg;
 
 struct StreamFaults
 {
-	int64 failReadsAt = -1;		// position at which reads give out; -1 never
-	int32 readChunk = 0;		// most bytes one read hands out; 0 no limit
-	int64 writeLimit = -1;		// bytes a write may reach; -1 no limit
+	int64 failReadsAt = -1; // position at which reads give out; -1 never
+	int32 readChunk = 0;    // most bytes one read hands out; 0 no limit
+	int64 writeLimit = -1;  // bytes a write may reach; -1 no limit
 };
 
 class FuzzStream : public U::Implements<U::Directly<IBStream>>

@@ -58,10 +58,10 @@ enum : uint8
 	kContext = 0x20,
 	kNullChannels = 0x40,
 	kNoOutputBuffers = 0x80,
-	kStereo = 0x00,		// one bus each way, two channels
-	kMonoIn = 0x40,		// channel table 4: one channel
-	kThreeIn = 0x50,	// channel table 5: three channels
-	kNoBuses = 0x4f,	// no bus either way, arrays missing
+	kStereo = 0x00,  // one bus each way, two channels
+	kMonoIn = 0x40,  // channel table 4: one channel
+	kThreeIn = 0x50, // channel table 5: three channels
+	kNoBuses = 0x4f, // no bus either way, arrays missing
 	kSine = 1,
 	kRaw = 2,
 	kSpecials = 3,
@@ -76,8 +76,8 @@ Bytes recordOf (const double (&values)[7], bool bypass, bool throughState)
 		// What a processor that was given these values writes.
 		PlugProcessor processor;
 		processor.initialize (nullptr);
-		PlugParams block = {values[0], values[1], values[2], values[3], values[4],
-		                    values[5], values[6], bypass};
+		PlugParams block = {values[0], values[1], values[2], values[3],
+		                    values[4], values[5], values[6], bypass};
 		block.write (&stream);
 		stream.seek (0, IBStream::kIBSeekSet, nullptr);
 		processor.setState (&stream);
@@ -87,8 +87,8 @@ Bytes recordOf (const double (&values)[7], bool bypass, bool throughState)
 		auto* begin = reinterpret_cast<const uint8*> (out.getData ());
 		return {begin, begin + out.getSize ()};
 	}
-	PlugParams block = {values[0], values[1], values[2], values[3], values[4],
-	                    values[5], values[6], bypass};
+	PlugParams block = {values[0], values[1], values[2], values[3],
+	                    values[4], values[5], values[6], bypass};
 	block.write (&stream);
 	auto* begin = reinterpret_cast<const uint8*> (stream.getData ());
 	return {begin, begin + stream.getSize ()};
@@ -105,7 +105,10 @@ Bytes defaultRecord ()
 	return {begin, begin + out.getSize ()};
 }
 
-void append (Bytes& to, const Bytes& more) { to.insert (to.end (), more.begin (), more.end ()); }
+void append (Bytes& to, const Bytes& more)
+{
+	to.insert (to.end (), more.begin (), more.end ());
+}
 
 template <typename Value>
 void appendRaw (Bytes& to, Value value)
@@ -120,7 +123,7 @@ Bytes restore (uint8 step, const Bytes& record)
 {
 	Bytes out = {step};
 	if ((step & (3 << 3)) == kFaulty)
-		return out;	// the caller adds the fault bytes first
+		return out; // the caller adds the fault bytes first
 	out.push_back (static_cast<uint8> (record.size ()));
 	append (out, record);
 	return out;
@@ -191,6 +194,8 @@ int main (int argc, char** argv)
 		const char* name;
 		Bytes bytes;
 	};
+	// Seeds as byte runs, one step a group:
+	// clang-format off
 	std::vector<Seed> state = {
 	    {"default-record", restore (kRestoreBoth, fresh)},
 	    {"other-record", restore (kRestoreBoth, other)},
@@ -226,14 +231,17 @@ int main (int argc, char** argv)
 	     }()},
 	    {"edited", {kRestoreEdited, 30, 0xff, kRestoreEdited, 64, 0x80, kRestoreEdited, 14, 0x7f}},
 	};
+	// clang-format on
 
 	Bytes restoreOther = {kRestore, 0};
 	for (double value : otherValues)
 	{
-		restoreOther.push_back (255);	// not one of the picked values: raw
+		restoreOther.push_back (255); // not one of the picked values: raw
 		appendRaw (restoreOther, value);
 	}
 	restoreOther.push_back (1);
+	// Seeds as byte runs, one step a group:
+	// clang-format off
 	std::vector<Seed> process = {
 	    {"stereo-64", [&] {
 		     Bytes s = {0};
@@ -293,6 +301,7 @@ int main (int argc, char** argv)
 	                      kArrange, 0x0a, 3, 3, 1, 1, kArrange, 0x0f, 0, 0, 0, 0, kArrange, 0x35,
 	                      0, 0, 0, 0, kArrange, 0x00, 0, 0, 0, 0, kBlock, 64, 0, kStereo, kSine}},
 	};
+	// clang-format on
 
 	bool ok = true;
 	for (const Seed& seed : state)
