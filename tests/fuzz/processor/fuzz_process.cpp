@@ -261,7 +261,10 @@ private:
 						if (rawSize >= 8)
 						{
 							double bits;
-							std::memcpy (&bits, raw + (8 * (i + c)) % (rawSize - rawSize % 8), 8);
+							std::memcpy (&bits,
+							             raw + (8 * static_cast<size_t> (i + c)) %
+							                       (rawSize - rawSize % 8),
+							             8);
 							x = bits;
 						}
 						break;

@@ -240,7 +240,7 @@ private:
 				std::memcpy (model.data () + kBypassOffset, &word, 4);
 			}
 			else
-				std::memcpy (model.data () + kValuesOffset + 8 * id, &value, 8);
+				std::memcpy (model.data () + kValuesOffset + 8 * size_t (id), &value, 8);
 		}
 	}
 
@@ -248,7 +248,7 @@ private:
 	void writeToShortStream (FuzzBytes& in)
 	{
 		StreamFaults faults;
-		faults.writeLimit = in.byte () % (kRecordSize + 8);
+		faults.writeLimit = static_cast<Steinberg::int64> (in.byte () % (kRecordSize + 8));
 		auto stream = Steinberg::owned (new FuzzStream (nullptr, 0, faults));
 		const tresult result = processor->getState (stream);
 		const bool fits = faults.writeLimit >= static_cast<int64> (kRecordSize);

@@ -36,7 +36,7 @@ constexpr size_t kBypassOffset = 64;
 inline double recordValue (const Steinberg::uint8* record, int index)
 {
 	double value;
-	std::memcpy (&value, record + kValuesOffset + 8 * index, 8);
+	std::memcpy (&value, record + kValuesOffset + 8 * static_cast<size_t> (index), 8);
 	return value;
 }
 

@@ -145,7 +145,7 @@ Bytes cut (Bytes record, size_t length)
 
 Bytes withValue (Bytes record, int index, double value)
 {
-	std::memcpy (record.data () + 8 + 8 * index, &value, 8);
+	std::memcpy (record.data () + 8 + 8 * static_cast<size_t> (index), &value, 8);
 	return record;
 }
 
