@@ -18,6 +18,7 @@
 #include "tests/fuzz/processor/fuzzbytes.h"
 #include "tests/fuzz/processor/fuzzchanges.h"
 #include "tests/fuzz/processor/fuzzcheck.h"
+#include "tests/fuzz/processor/fuzzinput.h"
 
 #include "pluginterfaces/vst/ivstprocesscontext.h"
 #include "pluginterfaces/vst/vstspeaker.h"
@@ -36,7 +37,6 @@ using namespace Steinberg::Vst;
 
 constexpr int kMaxSteps = 48;
 constexpr int64 kSampleBudget = 24576;
-constexpr int32 kMaxChannels = 8;
 constexpr int32 kMaxBuses = 2;
 
 const double kNaN = std::numeric_limits<double>::quiet_NaN ();
@@ -135,32 +135,31 @@ public:
 	void runStep (FuzzBytes& in)
 	{
 		const uint8_t operation = in.byte ();
-		// Blocks are the common case.
-		if (operation < 152)
+		if (operation < kFastForward)
 		{
 			processBlock (in);
 			return;
 		}
-		if (operation < 160)
+		if (operation < kFirstOtherStep)
 		{
 			fastForward (in);
 			return;
 		}
-		switch (operation % 8)
+		switch (kFirstOtherStep + operation % 8)
 		{
-			case 0: restoreState (in); break;
-			case 1: checkState (); break;
-			case 2:
+			case kRestore: restoreState (in); break;
+			case kGetState: checkState (); break;
+			case kDeactivate:
 				ZY_FUZZ_CALL (processor->setActive (false));
 				active = false;
 				break;
-			case 3:
+			case kActivate:
 				ZY_FUZZ_CALL (processor->setActive (true));
 				active = true;
 				break;
-			case 4: setUp (in); break;
-			case 5: arrangeBuses (in); break;
-			case 6: ZY_FUZZ_CALL (processor->setProcessing (in.byte () & 1)); break;
+			case kSetUp: setUp (in); break;
+			case kArrange: arrangeBuses (in); break;
+			case kSetProcessing: ZY_FUZZ_CALL (processor->setProcessing (in.byte () & 1)); break;
 			default:
 			{
 				const tresult result =
@@ -246,18 +245,19 @@ private:
 	void fill (FuzzBytes& in, uint8_t mode, BusMemory& bus, int32 channels, int32 length, bool is32)
 	{
 		const double specials[] = {kNaN, kInf, -kInf, 1e300, 3.4e38, 1e-310, -1.0, 1.0};
-		const double constant = (mode & 7) == 4 ? pickValue (in) : 0.0;
+		const uint8_t kind = mode & kFillKindMask;
+		const double constant = kind == kConstant ? pickValue (in) : 0.0;
 		size_t rawSize = 0;
-		const uint8_t* raw = in.take ((mode & 7) == 2 ? 32 : 0, rawSize);
+		const uint8_t* raw = in.take (kind == kRaw ? 32 : 0, rawSize);
 		for (int32 c = 0; c < channels; ++c)
 		{
 			for (int32 i = 0; i < length; ++i)
 			{
 				double x = 0.0;
-				switch (mode & 7)
+				switch (kind)
 				{
-					case 1: x = 0.8 * std::sin (0.05 * i + c); break;
-					case 2:
+					case kSine: x = 0.8 * std::sin (0.05 * i + c); break;
+					case kRaw:
 						if (rawSize >= 8)
 						{
 							double bits;
@@ -268,10 +268,10 @@ private:
 							x = bits;
 						}
 						break;
-					case 3: x = (i % 7 == 3) ? specials[(i + c) % 8] : 0.25; break;
-					case 4: x = constant; break;
-					case 5: x = (i & 1) ? 1.0 : -1.0; break;
-					case 6: x = 1e-310; break;
+					case kSpecials: x = (i % 7 == 3) ? specials[(i + c) % 8] : 0.25; break;
+					case kConstant: x = constant; break;
+					case kSquare: x = (i & 1) ? 1.0 : -1.0; break;
+					case kDenormal: x = 1e-310; break;
 					default: break;
 				}
 				if (is32)
@@ -297,13 +297,6 @@ private:
 				bus.channels[c] = bus.doubles[c].get ();
 			}
 		}
-	}
-
-	// Input that is plain audio: silence, a sine, a square, denormals.
-	static bool boundedFill (uint8_t mode)
-	{
-		const uint8_t kind = mode & 7;
-		return kind == 0 || kind == 1 || kind == 5 || kind == 6 || kind == 7;
 	}
 
 	void checkFinite (const AudioBusBuffers& bus, int32 length, bool is32)
@@ -360,6 +353,11 @@ private:
 		}
 	}
 
+	static int32 busCount (uint8_t code)
+	{
+		return code == kNoBusCode ? 0 : (code == kTwoBusesCode ? 2 : 1);
+	}
+
 	// Step: one block. Operands: length, flags, shape, null masks, fill,
 	// silence flags and parameter changes.
 	void processBlock (FuzzBytes& in)
@@ -368,17 +366,17 @@ private:
 		const uint8_t flags = in.byte ();
 		const uint8_t shape = in.byte ();
 		const int32 sampleSize =
-		    (flags & 1) ? (setupSize == kSample32 ? kSample64 : kSample32) : setupSize;
+		    (flags & kFlipSize) ? (setupSize == kSample32 ? kSample64 : kSample32) : setupSize;
 		const bool is32 = sampleSize == kSample32;
-		const bool inPlace = flags & 2;
+		const bool inPlace = flags & kInPlace;
 
-		static const int32 channelTable[8] = {2, 2, 2, 2, 1, 3, 0, kMaxChannels};
-		const int32 numInputs = (shape & 3) == 3 ? 0 : ((shape & 3) == 2 ? 2 : 1);
-		const int32 numOutputs = ((shape >> 2) & 3) == 3 ? 0 : (((shape >> 2) & 3) == 2 ? 2 : 1);
-		const int32 inChannels = channelTable[(shape >> 4) & 7];
-		const int32 outChannels = (shape & 0x80) ? channelTable[in.byte () & 7] : inChannels;
-		const uint8_t nullInputs = (flags & 0x40) ? in.byte () : 0;
-		const uint8_t nullOutputs = (flags & 0x40) ? in.byte () : 0;
+		const int32 numInputs = busCount (shape & kBusCountMask);
+		const int32 numOutputs = busCount ((shape >> kOutputBusShift) & kBusCountMask);
+		const int32 inChannels = kChannelCounts[(shape >> kChannelIndexShift) & 7];
+		const int32 outChannels =
+		    (shape & kOwnOutputChannels) ? kChannelCounts[in.byte () & 7] : inChannels;
+		const uint8_t nullInputs = (flags & kNullChannels) ? in.byte () : 0;
+		const uint8_t nullOutputs = (flags & kNullChannels) ? in.byte () : 0;
 
 		BusMemory inMemory[kMaxBuses];
 		BusMemory outMemory[kMaxBuses];
@@ -408,11 +406,11 @@ private:
 			outBuses[b].silenceFlags = 0;
 			outBuses[b].channelBuffers64 = reinterpret_cast<Sample64**> (outMemory[b].channels);
 		}
-		if (flags & 4)
+		if (flags & kSilence)
 			inBuses[0].silenceFlags = in.byte () < 128 ? ~uint64 (0) : in.raw<uint64> ();
-		if (flags & 8)
+		if (flags & kNoInputBuffers)
 			inBuses[0].channelBuffers64 = nullptr;
-		if (flags & 0x80)
+		if (flags & kNoOutputBuffers)
 			outBuses[0].channelBuffers64 = nullptr;
 
 		ProcessContext context {};
@@ -427,16 +425,16 @@ private:
 		data.numInputs = numInputs;
 		data.numOutputs = numOutputs;
 		// A bus array may be missing where it holds no bus.
-		data.inputs = (numInputs == 0 && (shape & 0x40)) ? nullptr : inBuses;
-		data.outputs = (numOutputs == 0 && (shape & 0x40)) ? nullptr : outBuses;
-		data.processContext = (flags & 0x20) ? &context : nullptr;
-		if (flags & 0x10)
+		data.inputs = (numInputs == 0 && (shape & kMissingBusArrays)) ? nullptr : inBuses;
+		data.outputs = (numOutputs == 0 && (shape & kMissingBusArrays)) ? nullptr : outBuses;
+		data.processContext = (flags & kContext) ? &context : nullptr;
+		if (flags & kChanges)
 		{
 			decodeChanges (in);
 			data.inputParameterChanges = &changes;
 		}
 		ZY_FUZZ_CALL (processor->process (data));
-		if (boundedFill (fillMode) && numOutputs > 0)
+		if (isPlainAudio (fillMode) && numOutputs > 0)
 			checkFinite (outBuses[0], length, is32);
 	}
 

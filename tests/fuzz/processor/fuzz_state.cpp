@@ -15,6 +15,7 @@
 #include "processor/plugprocessor.h"
 #include "tests/fuzz/processor/fuzzbytes.h"
 #include "tests/fuzz/processor/fuzzcheck.h"
+#include "tests/fuzz/processor/fuzzinput.h"
 #include "tests/fuzz/processor/fuzzstream.h"
 #include "tests/processor/processorhost.h"
 
@@ -29,14 +30,6 @@ using namespace Steinberg;
 using namespace Steinberg::Vst;
 
 constexpr int kMaxSteps = 16;
-
-enum StreamKind
-{
-	kSdkMemoryStream,
-	kFaultyStream,
-	kNoStream,
-	kCleanStream,
-};
 
 // Values worth trying more often than random bit patterns find them.
 double pickValue (FuzzBytes& in)
@@ -90,16 +83,15 @@ public:
 	void runStep (FuzzBytes& in)
 	{
 		const uint8_t control = in.byte ();
-		switch (control & 7)
+		switch (control & kStateStepMask)
 		{
-			case 0:
-			case 1: restore (in, control, true, false); break;
-			case 2: restore (in, control, false, true); break;
-			case 3: restore (in, control, true, true); break;
-			case 4: changeParameter (in); break;
-			case 5: writeToShortStream (in); break;
-			case 6: reactivate (); break;
-			default: restoreEdited (in); break;
+			case kRestoreController: restore (in, control, false, true); break;
+			case kRestoreBoth: restore (in, control, true, true); break;
+			case kChangeParameter: changeParameter (in); break;
+			case kWriteShort: writeToShortStream (in); break;
+			case kReactivate: reactivate (); break;
+			case kRestoreEdited: restoreEdited (in); break;
+			default: restore (in, control, true, false); break;
 		}
 		checkProcessor ();
 		checkController ();
@@ -154,7 +146,7 @@ private:
 	// the control byte names, by the processor, the controller or both.
 	void restore (FuzzBytes& in, uint8_t control, bool toProcessor, bool toController)
 	{
-		const auto kind = static_cast<StreamKind> ((control >> 3) & 3);
+		const StreamKind kind = streamKindOf (control);
 		StreamFaults faults;
 		if (kind == kFaultyStream)
 		{

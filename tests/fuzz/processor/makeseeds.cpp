@@ -3,6 +3,7 @@
 // records come from the processor's own getState.
 //   zy_fuzz_processor_seeds <corpus folder>
 #include "processor/plugprocessor.h"
+#include "tests/fuzz/processor/fuzzinput.h"
 
 #include "public.sdk/source/common/memorystream.h"
 
@@ -16,57 +17,13 @@ namespace {
 
 using namespace Steinberg;
 using namespace Steinberg::Vst;
+using namespace zyfuzz;
 using Bytes = std::vector<uint8>;
 
-// Step bytes of the two targets' decoders.
-enum StateStep : uint8
-{
-	kRestoreProcessor = 0,
-	kRestoreController = 2,
-	kRestoreBoth = 3,
-	kChangeParameter = 4,
-	kWriteShort = 5,
-	kReactivate = 6,
-	kRestoreEdited = 7,
-	kFaulty = 1 << 3,
-	kNoStream = 2 << 3,
-	kClean = 3 << 3,
-};
-
-enum ProcessStep : uint8
-{
-	kBlock = 0,
-	kFastForward = 152,
-	kRestore = 160,
-	kGetState = 161,
-	kDeactivate = 162,
-	kActivate = 163,
-	kSetUp = 164,
-	kArrange = 165,
-	kSetProcessing = 166,
-	kCanProcess = 167,
-};
-
-// Block flags and shapes (see ProcessHarness::processBlock).
-enum : uint8
-{
-	kFlipSize = 1,
-	kInPlace = 2,
-	kSilence = 4,
-	kNoInputBuffers = 8,
-	kChanges = 0x10,
-	kContext = 0x20,
-	kNullChannels = 0x40,
-	kNoOutputBuffers = 0x80,
-	kStereo = 0x00,  // one bus each way, two channels
-	kMonoIn = 0x40,  // channel table 4: one channel
-	kThreeIn = 0x50, // channel table 5: three channels
-	kNoBuses = 0x4f, // no bus either way, arrays missing
-	kSine = 1,
-	kRaw = 2,
-	kSpecials = 3,
-	kConstant = 4,
-};
+// The stream bits of a restore's control byte.
+constexpr uint8 kFaulty = streamBits (kFaultyStream);
+constexpr uint8 kMissing = streamBits (kNoStream);
+constexpr uint8 kClean = streamBits (kCleanStream);
 
 Bytes recordOf (const double (&values)[7], bool bypass, bool throughState)
 {
@@ -122,7 +79,7 @@ void appendRaw (Bytes& to, Value value)
 Bytes restore (uint8 step, const Bytes& record)
 {
 	Bytes out = {step};
-	if ((step & (3 << 3)) == kFaulty)
+	if (streamKindOf (step) == kFaultyStream)
 		return out; // the caller adds the fault bytes first
 	out.push_back (static_cast<uint8> (record.size ()));
 	append (out, record);
@@ -217,7 +174,7 @@ int main (int argc, char** argv)
 	    {"fails-at-68", restoreFaulty (kRestoreBoth, 68, 0, other)},
 	    {"reads-4-at-a-time", restoreFaulty (kRestoreBoth, 255, 4, other)},
 	    {"reads-8-at-a-time", restoreFaulty (kRestoreBoth, 255, 8, other)},
-	    {"no-stream", {kRestoreBoth | kNoStream, 0}},
+	    {"no-stream", {kRestoreBoth | kMissing, 0}},
 	    {"change-then-restore", [&] {
 		     Bytes s = {kChangeParameter, kMixTag, 2};	// Mix to 0.5
 		     append (s, {kChangeParameter, kBypassTag, 1});
