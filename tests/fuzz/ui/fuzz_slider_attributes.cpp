@@ -13,28 +13,13 @@
 #include "vstgui/uidescription/uidescription.h"
 #include "vstgui/uidescription/viewcreator/sliderviewcreator.h"
 #include <cmath>
-#include <cstring>
 #include <map>
+#include <string>
 
 using namespace VSTGUI;
 
 namespace {
 
-// The bitmaps are the project's own files; "missing" names a file that is not there.
-const char* const kDescription = R"(<?xml version="1.0" encoding="UTF-8"?>
-<vstgui-ui-description version="1">
-	<bitmaps>
-		<bitmap name="fader_cap" path="fader_cap.png"/>
-		<bitmap name="fader_cap#2.0x" path="fader_cap_2.0x.png"/>
-		<bitmap name="fader_track" path="fader_track.png"/>
-		<bitmap name="background" path="background.png"/>
-		<bitmap name="missing" path="zy-no-such-file.png"/>
-	</bitmaps>
-	<colors>
-		<color name="accent" rgba="#10203040"/>
-	</colors>
-</vstgui-ui-description>
-)";
 
 const UIViewCreator::SliderCreator& creator ()
 {
@@ -44,8 +29,9 @@ const UIViewCreator::SliderCreator& creator ()
 
 UIDescription* description ()
 {
-	static MemoryContentProvider provider (kDescription,
-										   static_cast<uint32_t> (strlen (kDescription)));
+	static const std::string text =
+		std::string (ZYFuzz::kResourcesDescriptionHead) + "</vstgui-ui-description>\n";
+	static MemoryContentProvider provider (text.data (), static_cast<uint32_t> (text.size ()));
 	static UIDescription* desc = [] () {
 		auto d = new UIDescription (&provider);
 		ZYFuzz::check (d->parse (), "the attribute fuzzer's own description parses");

@@ -35,20 +35,8 @@ namespace {
 
 constexpr size_t kMaxTemplates = 8;
 
-// the project's bitmaps and colours, for the sliders' attributes to name
-const char* const kHeader = R"(<?xml version="1.0" encoding="UTF-8"?>
-<vstgui-ui-description version="1">
-	<bitmaps>
-		<bitmap name="fader_cap" path="fader_cap.png"/>
-		<bitmap name="fader_cap#2.0x" path="fader_cap_2.0x.png"/>
-		<bitmap name="fader_track" path="fader_track.png"/>
-		<bitmap name="background" path="background.png"/>
-		<bitmap name="missing" path="zy-no-such-file.png"/>
-	</bitmaps>
-	<colors>
-		<color name="accent" rgba="#10203040"/>
-	</colors>
-	<control-tags>
+// a control tag besides the shared bitmaps and colour
+const char* const kControlTags = R"(	<control-tags>
 		<control-tag name="Level" tag="0"/>
 	</control-tags>
 )";
@@ -86,7 +74,8 @@ std::string xmlEscaped (const std::string& text)
 
 std::string sliderTemplate (FuzzedDataProvider& input)
 {
-	std::string xml = kHeader;
+	std::string xml = ZYFuzz::kResourcesDescriptionHead;
+	xml += kControlTags;
 	xml +=
 		"\t<template name=\"view\" class=\"CViewContainer\" origin=\"0, 0\" size=\"400, 300\">\n";
 	auto count = input.ConsumeIntegralInRange<int> (1, 4);

@@ -9,6 +9,22 @@
 
 namespace ZYFuzz {
 
+// The bitmaps are the project's own files; "missing" names a file that is
+// not there.
+const char* const kResourcesDescriptionHead = R"(<?xml version="1.0" encoding="UTF-8"?>
+<vstgui-ui-description version="1">
+	<bitmaps>
+		<bitmap name="fader_cap" path="fader_cap.png"/>
+		<bitmap name="fader_cap#2.0x" path="fader_cap_2.0x.png"/>
+		<bitmap name="fader_track" path="fader_track.png"/>
+		<bitmap name="background" path="background.png"/>
+		<bitmap name="missing" path="zy-no-such-file.png"/>
+	</bitmaps>
+	<colors>
+		<color name="accent" rgba="#10203040"/>
+	</colors>
+)";
+
 void initToolkit ()
 {
 	static const bool done = [] () {

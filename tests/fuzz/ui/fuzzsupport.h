@@ -13,6 +13,11 @@ namespace ZYFuzz {
 	project's resource/ folder */
 void initToolkit ();
 
+/** the opening of a description with the project's bitmaps, one bitmap of a
+	missing file and a colour, for the sliders' attributes to name; the caller
+	adds its own elements and the closing tag */
+extern const char* const kResourcesDescriptionHead;
+
 /** prints what failed and traps, so that libFuzzer keeps the input */
 [[noreturn]] void fail (const char* what, const std::string& detail = {});
 
