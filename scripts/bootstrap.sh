@@ -27,7 +27,7 @@ TEST_PACKAGES=(
   libgtest-dev libgmock-dev libbenchmark-dev valgrind
   xvfb xauth libxtst-dev
   clang-14 libclang-rt-14-dev
-  clang-format-14 clang-tidy-14
+  clang-format-14 clang-tidy-14 python3
 )
 
 # tarball component -> folder inside the SDK root ("" is the root itself)
