@@ -4,8 +4,9 @@
 #     only those that are missing;
 #   - fetches the VST 3 SDK (with VSTGUI) as Debian's source package, checks it
 #     and unpacks it once into a cache folder outside the clone.
-# Prints nothing but progress; the SDK location is written to stdout by
-# `bootstrap.sh --print-sdk-root`.
+# Progress goes to stderr; stdout gets one line, the SDK root, which
+# scripts/test.sh, run-demo.sh and bench.sh read as the last line.
+# `bootstrap.sh --print-sdk-root` prints that line alone and changes nothing.
 set -euo pipefail
 
 SDK_PACKAGE=vst3sdk
@@ -68,7 +69,7 @@ install_packages() {
   done
   [ ${#missing[@]} -eq 0 ] && return 0
   log "installing: ${missing[*]}"
-  as_root apt-get update -qq
+  as_root apt-get update -qq >&2
   DEBIAN_FRONTEND=noninteractive as_root apt-get install -y -qq --no-install-recommends "${missing[@]}" >&2
 }
 
