@@ -3,9 +3,9 @@
 
 #include "controller/plugcontroller.h"
 #include "processor/plugparams.h"
-#include "tests/controller/statestream.h"
-#include "tests/controller/texts.h"
 #include "tests/controller/testhost.h"
+#include "tests/support/staterecord.h"
+#include "tests/support/texts.h"
 
 #include "pluginterfaces/base/ustring.h"
 #include "pluginterfaces/vst/ivstmessage.h"

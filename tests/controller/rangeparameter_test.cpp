@@ -3,6 +3,7 @@
 
 #include "controller/zyexprangeparameter.h"
 #include "controller/zyrangeparameter.h"
+#include "tests/support/texts.h"
 
 #include "pluginterfaces/base/ustring.h"
 
@@ -53,10 +54,7 @@ std::string text (const RangeParameter& p, ParamValue normalized)
 {
 	String128 buffer {};
 	p.toString (normalized, buffer);
-	std::string result;
-	for (const TChar* c = buffer; *c; ++c)
-		result += static_cast<char> (*c);
-	return result;
+	return zytest::narrow (buffer);
 }
 
 const ParamValue kFrequencyDefault = std::log (7.) / std::log (40.);

@@ -3,8 +3,8 @@
 // SDK's plug-in provider, the processor's state handed to the controller.
 
 #include "processor/plugcids.h"
-#include "tests/controller/statestream.h"
-#include "tests/controller/texts.h"
+#include "tests/support/staterecord.h"
+#include "tests/support/texts.h"
 
 #include "pluginterfaces/base/ustring.h"
 #include "pluginterfaces/gui/iplugview.h"

@@ -1,7 +1,8 @@
 // setState and getState on the main thread against process on the audio
 // thread, as real hosts call them. Built with ThreadSanitizer: any data race
 // between the two fails the run.
-#include "tests/processor/processorhost.h"
+#include "tests/support/processorhost.h"
+#include "tests/support/staterecord.h"
 
 #include <gtest/gtest.h>
 

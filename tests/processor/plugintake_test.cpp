@@ -1,6 +1,6 @@
 // What process does with a block: the parameter intake, the derived values,
 // and the silence and bypass paths.
-#include "tests/processor/processorhost.h"
+#include "tests/support/processorhost.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,7 @@
 // The 68-byte state record: its exact bytes, all-or-nothing reads, and the
 // processor's setState and getState on it.
-#include "tests/processor/processorhost.h"
+#include "tests/support/processorhost.h"
+#include "tests/support/staterecord.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
 // The per-sample phaser: both loops against the plain formulas, bit for bit,
 // and the behaviour at its edges.
 #include "tests/processor/phaserreference.h"
-#include "tests/processor/processorhost.h"
+#include "tests/support/processorhost.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
 // The processor component as a host sets it up: buses, arrangements, sample
 // sizes, processing setup and activation.
-#include "tests/processor/processorhost.h"
+#include "tests/support/processorhost.h"
 
 #include "processor/plugcids.h"
 

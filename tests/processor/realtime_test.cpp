@@ -1,7 +1,7 @@
 // process on the audio thread must not allocate or lock: this executable
 // replaces the C library's allocation functions and the mutex lock with
 // counting versions and runs every audio path under them.
-#include "tests/processor/processorhost.h"
+#include "tests/support/processorhost.h"
 
 #include <gtest/gtest.h>
 

@@ -19,6 +19,7 @@
 #include "tests/fuzz/processor/fuzzchanges.h"
 #include "tests/fuzz/processor/fuzzcheck.h"
 #include "tests/fuzz/processor/fuzzinput.h"
+#include "tests/support/staterecord.h"
 
 #include "pluginterfaces/vst/ivstprocesscontext.h"
 #include "pluginterfaces/vst/vstspeaker.h"
@@ -28,6 +29,7 @@
 #include <cstdint>
 #include <limits>
 #include <memory>
+#include <vector>
 
 namespace zyfuzz {
 namespace {
@@ -457,15 +459,12 @@ private:
 		const uint8_t form = in.byte ();
 		if (form < 192)
 		{
-			const int64 leading = 0;
-			stream.write (const_cast<int64*> (&leading), 8, &written);
-			for (int i = 0; i < 7; ++i)
-			{
-				double value = pickValue (in);
-				stream.write (&value, 8, &written);
-			}
-			int32 bypass = in.byte () & 1;
-			stream.write (&bypass, 4, &written);
+			double values[7];
+			for (double& value : values)
+				value = pickValue (in);
+			const int32 bypass = in.byte () & 1;
+			std::vector<uint8> bytes = zytest::record (0, values, bypass);
+			stream.write (bytes.data (), static_cast<int32> (bytes.size ()), &written);
 		}
 		else
 		{

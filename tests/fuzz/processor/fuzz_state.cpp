@@ -17,7 +17,7 @@
 #include "tests/fuzz/processor/fuzzcheck.h"
 #include "tests/fuzz/processor/fuzzinput.h"
 #include "tests/fuzz/processor/fuzzstream.h"
-#include "tests/processor/processorhost.h"
+#include "tests/support/processorhost.h"
 
 #include <cmath>
 #include <cstdint>

@@ -1,10 +1,10 @@
 // Drives a PlugProcessor as a host does: through its VST 3 interfaces, with
-// the SDK's own process data, parameter changes and memory streams.
+// the SDK's own process data, parameter changes and memory streams. The tests
+// and the benchmarks set the processor up here alike.
 #pragma once
 
 #include "processor/plugprocessor.h"
 
-#include "base/source/fstreamer.h"
 #include "public.sdk/source/common/memorystream.h"
 #include "public.sdk/source/vst/hosting/parameterchanges.h"
 #include "public.sdk/source/vst/hosting/processdata.h"
@@ -20,13 +20,13 @@ using namespace Steinberg::Vst;
 // A processor from its create function, initialized and set up; activated
 // unless told otherwise.
 inline IPtr<PlugProcessor> makeProcessor (double sampleRate = 48000.0, int32 sampleSize = kSample64,
-                                          bool activate = true)
+                                          bool activate = true, int32 maxSamplesPerBlock = 4096)
 {
 	FUnknown* unknown = PlugProcessor::createInstance (nullptr);
 	IPtr<PlugProcessor> processor =
 	    owned (static_cast<PlugProcessor*> (static_cast<IAudioProcessor*> (unknown)));
 	processor->initialize (nullptr);
-	ProcessSetup setup {kRealtime, sampleSize, 4096, sampleRate};
+	ProcessSetup setup {kRealtime, sampleSize, maxSamplesPerBlock, sampleRate};
 	processor->setupProcessing (setup);
 	if (activate)
 		processor->setActive (true);
@@ -126,19 +126,6 @@ inline IPtr<MemoryStream> streamOf (const std::vector<uint8>& bytes)
 		               &written);
 	stream->seek (0, IBStream::kIBSeekSet, nullptr);
 	return stream;
-}
-
-// A state record built field by field, as the state format lays it out.
-inline std::vector<uint8> record (int64 leading, const double (&values)[7], int32 bypass)
-{
-	MemoryStream stream;
-	IBStreamer streamer (&stream, kLittleEndian);
-	streamer.writeInt64 (leading);
-	for (double value : values)
-		streamer.writeDouble (value);
-	streamer.writeInt32 (bypass);
-	auto* begin = reinterpret_cast<const uint8*> (stream.getData ());
-	return {begin, begin + stream.getSize ()};
 }
 
 } // namespace zytest
