@@ -1,19 +1,19 @@
 // What a host sees of the built bundle: loaded through the SDK's module
 // loader, processor and controller created, initialised and connected by the
-// SDK's plug-in provider, the processor's state handed to the controller.
+// SDK's plug-in provider (tools/hostkit), the processor's state handed to the
+// controller.
 
 #include "processor/plugcids.h"
 #include "tests/support/staterecord.h"
 #include "tests/support/texts.h"
+#include "tools/hostkit/loadedplugin.h"
 
 #include "pluginterfaces/base/ustring.h"
 #include "pluginterfaces/gui/iplugview.h"
 #include "pluginterfaces/vst/ivstaudioprocessor.h"
 #include "pluginterfaces/vst/ivstcomponent.h"
 #include "pluginterfaces/vst/ivsteditcontroller.h"
-#include "public.sdk/source/vst/hosting/hostclasses.h"
-#include "public.sdk/source/vst/hosting/module.h"
-#include "public.sdk/source/vst/hosting/plugprovider.h"
+#include "public.sdk/source/vst/utility/memoryibstream.h"
 
 #include <gtest/gtest.h>
 
@@ -32,36 +32,17 @@ namespace {
 class HostTest : public ::testing::Test
 {
 protected:
-	static void SetUpTestSuite ()
-	{
-		// the SDK's host application is not reference counted: it is owned here
-		hostApplication = std::make_unique<HostApplication> ();
-		PluginContextFactory::instance ().setPluginContext (hostApplication.get ());
-		std::string error;
-		module = VST3::Hosting::Module::create (ZY_BUNDLE_PATH, error);
-		ASSERT_TRUE (module) << error;
-	}
-	static void TearDownTestSuite ()
-	{
-		module.reset ();
-		PluginContextFactory::instance ().setPluginContext (nullptr);
-		hostApplication.reset ();
-	}
-
 	void SetUp () override
 	{
-		ASSERT_TRUE (module);
-		for (const auto& info : module->getFactory ().classInfos ())
-			if (info.category () == kVstAudioEffectClass)
-				provider = owned (new PlugProvider (module->getFactory (), info, true));
-		ASSERT_TRUE (provider);
-		ASSERT_TRUE (provider->initialize ());
-		component = provider->getComponentPtr ();
-		controller = provider->getControllerPtr ();
-		ASSERT_TRUE (component && controller);
+		std::string error;
+		plugin = zyhost::LoadedPlugin::load (ZY_BUNDLE_PATH, error);
+		ASSERT_TRUE (plugin) << error;
+		component = plugin->component ();
+		controller = plugin->controller ();
 	}
 
-	// Hands the processor's state to the controller, as a host does after a load.
+	// Hands the processor's state to the controller, as a host does after a
+	// load, checking each step and the record's size.
 	void transferState ()
 	{
 		ResizableMemoryIBStream stream;
@@ -77,19 +58,14 @@ protected:
 		return narrow (text);
 	}
 
-	static std::unique_ptr<HostApplication> hostApplication;
-	static VST3::Hosting::Module::Ptr module;
-	IPtr<PlugProvider> provider;
-	IPtr<IComponent> component;
-	IPtr<IEditController> controller;
+	std::unique_ptr<zyhost::LoadedPlugin> plugin;
+	IComponent* component {nullptr};
+	IEditController* controller {nullptr};
 };
-
-std::unique_ptr<HostApplication> HostTest::hostApplication;
-VST3::Hosting::Module::Ptr HostTest::module;
 
 TEST_F (HostTest, ClassInfos)
 {
-	const auto infos = module->getFactory ().classInfos ();
+	const auto infos = plugin->factory ().classInfos ();
 	ASSERT_EQ (infos.size (), 2u);
 	EXPECT_EQ (infos[0].ID (), VST3::UID::fromTUID (PlugProcessorUID.toTUID ()));
 	EXPECT_EQ (infos[1].ID (), VST3::UID::fromTUID (PlugControllerUID.toTUID ()));
@@ -101,7 +77,7 @@ TEST_F (HostTest, ClassInfos)
 		EXPECT_EQ (info.version (), "3.1.0.1");
 		EXPECT_EQ (info.sdkVersion (), kVstVersionString);
 	}
-	EXPECT_EQ (module->getFactory ().info ().vendor (), "VARNOK Soft");
+	EXPECT_EQ (plugin->factory ().info ().vendor (), "VARNOK Soft");
 
 	TUID controllerClass {};
 	ASSERT_EQ (component->getControllerClassId (controllerClass), kResultTrue);

@@ -27,6 +27,8 @@ public:
 	Steinberg::Vst::IAudioProcessor* processor () const { return processorPtr; }
 	Steinberg::Vst::IEditController* controller () const { return controllerPtr; }
 	const VST3::Hosting::ClassInfo& classInfo () const { return provider->getClassInfo (); }
+	// the module's class factory, with every class the bundle holds
+	const VST3::Hosting::PluginFactory& factory () const { return module->getFactory (); }
 
 	// Hands the processor's state to the controller, as a host does after a load.
 	bool syncControllerToProcessor ();
