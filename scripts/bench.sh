@@ -5,15 +5,17 @@
 # intake of eight queues), then the instructions per frame of both loops at
 # block 512 counted with callgrind. Not part of the tests.
 #   ZY_BENCH_BUILD_DIR  build folder (default: build-bench/ in the project)
+#   ZY_JOBS             parallel jobs of the build (default: all cores)
 #   extra arguments go to the benchmark binary (e.g. --benchmark_filter=Phaser)
 set -euo pipefail
 here="$(cd "$(dirname "$0")/.." && pwd)"
 build="${ZY_BENCH_BUILD_DIR:-$here/build-bench}"
+jobs="${ZY_JOBS:-$(nproc)}"
 
 sdk="$("$here/scripts/bootstrap.sh" --tests | tail -n 1)"
 cmake -S "$here" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release \
       -DVST3_SDK_ROOT="$sdk" -DZY_BUILD_TESTS=OFF -DZY_BUILD_BENCHMARKS=ON >/dev/null
-cmake --build "$build" -j "$(nproc)" --target zy_bench zy_bench_frames >/dev/null
+cmake --build "$build" -j "$jobs" --target zy_bench zy_bench_frames >/dev/null
 
 bin="$build/bin/Release"
 "$bin/zy_bench" --benchmark_min_time=0.5 "$@"
