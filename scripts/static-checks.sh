@@ -1,12 +1,15 @@
 #!/usr/bin/env bash
-# Static checks of the project's own C++ sources:
-#   - clang-format-14: every tracked .cpp/.h must already be formatted
+# Static checks of the project's own C++ sources, the .cpp and .h files under
+# bench/, controller/, processor/, tests/, tools/ and vstgui/ (found without
+# git, so that an unpacked archive is checked like a clone):
+#   - clang-format-14: every one must already be formatted
 #     (.clang-format at the root; .clang-format-toolkit, the toolkit's layout,
 #     for the slider family under vstgui/ and its test folders);
 #   - clang-tidy-14 (.clang-tidy): every own translation unit of the build,
 #     once each, the slider files through the build's VSTGUI overlay, with
 #     findings reported only in the project's own files.
-# Fails on any finding and ends with a short summary.
+# Fails on any finding, and when either half finds nothing to check; ends
+# with a short summary.
 #   scripts/static-checks.sh [BUILD_DIR [MORE_BUILD_DIRS...]]
 # BUILD_DIR (default: $ZY_BUILD_DIR or build/) must be configured (it holds
 # compile_commands.json) and built (clang-tidy reads what the build
@@ -29,19 +32,44 @@ done
 [ -f "$build/compile_commands.json" ] \
   || { echo "[static-checks] no $build/compile_commands.json: configure the build first" >&2; exit 2; }
 
+fail() { echo "[static-checks] $*" >&2; echo "[static-checks] FAILED" >&2; exit 1; }
+count() { tr -cd '\0' <"$1" | wc -c; }
+
 work="$(mktemp -d)"
 trap 'rm -rf "$work"' EXIT
 
-# --- clang-format -----------------------------------------------------------
+# --- the sources ------------------------------------------------------------
+# What git would not track is left out: build folders, out/, the fuzz corpora.
 cd "$here"
+own_dirs=(bench controller processor tests tools vstgui)
+for dir in "${own_dirs[@]}"; do
+  [ -d "$dir" ] || fail "no $dir/ in $here: the project is incomplete"
+done
+find "${own_dirs[@]}" \( -type d \( -name 'build*' -o -name out -o -path 'tests/fuzz/*/corpus' \) \) -prune \
+     -o -type f \( -name '*.cpp' -o -name '*.h' \) -print0 | LC_ALL=C sort -z >"$work/sources"
 # vstgui/ holds only the slider family, so its style is named here rather
 # than found in a .clang-format beside it.
+grep -zv '^vstgui/' "$work/sources" >"$work/project-sources" || true
+grep -z '^vstgui/' "$work/sources" >"$work/toolkit-sources" || true
+[ "$(count "$work/project-sources")" -gt 0 ] \
+  || fail "clang-format: no .cpp or .h file outside vstgui/: nothing to check"
+[ "$(count "$work/toolkit-sources")" -gt 0 ] \
+  || fail "clang-format: no .cpp or .h file under vstgui/: the slider family is not checked"
+# In a clone, a tracked source outside those folders would go unchecked.
+if command -v git >/dev/null && git rev-parse --is-inside-work-tree >/dev/null 2>&1; then
+  git ls-files -z -- '*.cpp' '*.h' | LC_ALL=C sort -z \
+    | LC_ALL=C comm -z -23 - "$work/sources" | tr '\0' '\n' >"$work/unlisted"
+  while read -r f; do
+    [ -e "$f" ] && fail "$f is tracked but lies outside ${own_dirs[*]}: add its folder to own_dirs"
+  done <"$work/unlisted"
+fi
+
+# --- clang-format -----------------------------------------------------------
 {
-  git ls-files -z -- '*.cpp' '*.h' ':!vstgui/' \
-    | xargs -0 -P "$jobs" -n 8 clang-format-14 --dry-run -Werror 2>&1 || true
-  git ls-files -z -- 'vstgui/*.cpp' 'vstgui/*.h' \
-    | xargs -0 -P "$jobs" -n 8 clang-format-14 --style=file:.clang-format-toolkit \
-            --dry-run -Werror 2>&1 || true
+  xargs -0 -r -a "$work/project-sources" -P "$jobs" -n 8 \
+        clang-format-14 --dry-run -Werror 2>&1 || true
+  xargs -0 -r -a "$work/toolkit-sources" -P "$jobs" -n 8 \
+        clang-format-14 --style=file:.clang-format-toolkit --dry-run -Werror 2>&1 || true
 } >"$work/format.log"
 format_files=$(awk -F: '/^[^:]+:[0-9]+:[0-9]+: error:/ { f[$1] = 1 } END { print length (f) }' "$work/format.log")
 format_lines=$(awk '/^[^:]+:[0-9]+:[0-9]+: error:/ { n++ } END { print n + 0 }' "$work/format.log")
@@ -55,10 +83,10 @@ fi
 # One compile command per own source (the processor is also built for the
 # ThreadSanitizer tests): the first, which is the plain build.
 python3 - "$here" "$work" "${builds[@]}" <<'EOF'
-import json, os, subprocess, sys
+import json, os, sys
 here, work, builds = sys.argv[1], sys.argv[2], sys.argv[3:]
-tracked = subprocess.run(["git", "-C", here, "ls-files", "*.cpp"], check=True,
-                         capture_output=True, text=True).stdout.split()
+with open(os.path.join(work, "sources")) as listed:
+    tracked = [f for f in listed.read().split("\0") if f.endswith(".cpp")]
 own = {os.path.join(here, f) for f in tracked}
 # the slider files are compiled from a build's overlay, where they are links
 # to ours
@@ -96,6 +124,8 @@ header_filter="^($(esc "$here")/(processor|controller|tests|tools|bench)/|$slide
 own_files="^($(esc "$here")/(processor|controller|tests|tools|bench|vstgui)/|$slider_headers:|$overlays/vstgui-overlay/vstgui/[^:]*\\.cpp:)"
 
 units=$(wc -l <"$work/units.txt")
+[ "$units" -gt 0 ] \
+  || fail "clang-tidy: no build in ${builds[*]} compiles any of the project's .cpp files: nothing to check"
 mkdir -p "$work/tidy"
 # shellcheck disable=SC2016
 xargs -a "$work/units.txt" -d '\n' -P "$jobs" -I{} sh -c '
@@ -128,7 +158,7 @@ if [ "$missing" -gt 0 ]; then
   echo "  (the plain build needs -DZY_BUILD_TESTS=ON -DZY_BUILD_BENCHMARKS=ON)" >&2
 fi
 
-echo "[static-checks] clang-format: $(git ls-files -- '*.cpp' '*.h' | wc -l) files, $format_files with findings ($format_lines lines)"
+echo "[static-checks] clang-format: $(count "$work/sources") files, $format_files with findings ($format_lines lines)"
 echo "[static-checks] clang-tidy: $units units ($tidy_broken broken, $missing not built), $tidy_findings findings$( [ "$tidy_findings" -gt 0 ] && printf ' (%s)' "$(grep -oE '\[[^]]+\]$' "$work/findings.txt" | sort | uniq -c | sort -rn | awk '{printf "%s%s %s", sep, $1, $2; sep=", "}')")"
 echo "[static-checks] $((SECONDS - start)) s"
 if [ "$format_files" -gt 0 ] || [ "$tidy_findings" -gt 0 ] || [ "$tidy_broken" -gt 0 ]; then
