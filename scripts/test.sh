@@ -8,7 +8,8 @@
 #             UndefinedBehaviorSanitizer, then each fuzz target for a while
 #   static    the format and clang-tidy checks (scripts/static-checks.sh)
 # Arguments go to both ctest runs.
-#   ZY_TEST_STAGES     stages to run (default: "plain sanitize static")
+#   ZY_TEST_STAGES     stages to run (default: "plain sanitize static"); an
+#                      unknown name, or a stage whose script is missing, fails
 #   ZY_BUILD_DIR       plain build folder (default: build/ in the project)
 #   ZY_SANITIZE_DIR    sanitizer build folder (default: build-sanitize/)
 #   ZY_FUZZ_SECONDS    how long each fuzz target runs (default: 60)
@@ -20,6 +21,25 @@ sanitize="${ZY_SANITIZE_DIR:-$here/build-sanitize}"
 stages="${ZY_TEST_STAGES:-plain sanitize static}"
 jobs="${ZY_JOBS:-$(nproc)}"
 
+stage() { [[ " $stages " == *" $1 "* ]]; }
+fail() { echo "[test] $*" >&2; exit 2; }
+
+# A stage that is asked for runs or fails: an unknown name or a missing stage
+# script ends the run before anything is built.
+for s in $stages; do
+    case "$s" in
+        plain | sanitize | static) ;;
+        *) fail "unknown stage '$s' in ZY_TEST_STAGES (plain, sanitize, static)" ;;
+    esac
+done
+[ -n "${stages// /}" ] || fail "ZY_TEST_STAGES names no stage (plain, sanitize, static)"
+if stage sanitize && [ ! -r "$here/scripts/sanitizer-env.sh" ]; then
+    fail "the sanitize stage needs scripts/sanitizer-env.sh, which is missing"
+fi
+if stage static && [ ! -x "$here/scripts/static-checks.sh" ]; then
+    fail "the static stage needs scripts/static-checks.sh, which is missing or not executable"
+fi
+
 sdk="$("$here/scripts/bootstrap.sh" --tests | tail -n 1)"
 
 # The editor tests need an X server: every test runs under one virtual display.
@@ -27,8 +47,6 @@ run_ctest() {
     (cd "$1" && shift && xvfb-run -a -s "-screen 0 1280x1024x24" \
         ctest --output-on-failure -j "$jobs" "$@")
 }
-
-stage() { [[ " $stages " == *" $1 "* ]]; }
 
 if stage plain; then
     echo "== plain build: $build"
@@ -61,9 +79,7 @@ if stage sanitize; then
 fi
 
 if stage static; then
-    if [ -x "$here/scripts/static-checks.sh" ]; then
-        echo "== static checks"
-        # units that only the sanitizer build compiles (fuzz targets) from there
-        "$here/scripts/static-checks.sh" "$build" "$sanitize"
-    fi
+    echo "== static checks"
+    # units that only the sanitizer build compiles (fuzz targets) from there
+    "$here/scripts/static-checks.sh" "$build" "$sanitize"
 fi
