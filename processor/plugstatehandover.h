@@ -75,7 +75,7 @@ private:
 		kAudioThread,
 		kMainThread,
 	};
-	bool tryOwn (Owner owner);
+	bool tryOwn (Owner claimant);
 	void release ();
 	bool adoptRestored ();
 	const PlugBlockParams& beginBlockBesideRestore (IParameterChanges* changes);

@@ -79,7 +79,8 @@ bool sameOutput (const Block& a, const Block& b)
 	for (int32 c = 0; c < 2; ++c)
 	{
 		if (std::memcmp (a.data.outputs[0].channelBuffers32[c],
-		                 b.data.outputs[0].channelBuffers32[c], kBlockSize * sizeof (Sample32)))
+		                 b.data.outputs[0].channelBuffers32[c],
+		                 kBlockSize * sizeof (Sample32)) != 0)
 			return false;
 	}
 	return true;
