@@ -334,29 +334,21 @@ tresult PLUGIN_API PlugProcessor::setActive (TBool state)
 		sweepLowpassA1 = (1.0 - std::sin (w)) / std::cos (w);
 		sweepLowpassB0 = 0.5 - 0.5 * sweepLowpassA1;
 
-		// The format keeps process from running during activation; a state
-		// restored while it ran is taken over here.
-		const bool owned = tryOwnParams (kMainThread);
-		if (owned && adoptedSerial != stateSerial)
-		{
-			params = lastRestored;
-			adoptedSerial = stateSerial;
-		}
-		updateParameters (true);
-		if (owned)
-			releaseParams ();
+		// The derived values, snapped to their targets, from the parameters
+		// as they stand, a state restored meanwhile included.
+		stateHandOver.adoptForActivation ();
 	}
 	return AudioEffect::setActive (state);
 }
 
 void PlugProcessor::processAudio32 (Sample32** in, Sample32** out, int32 count)
 {
-	runPhaser (heldDerivedValues (), in, out, count);
+	runPhaser (stateHandOver.blockValues (), in, out, count);
 }
 
 void PlugProcessor::processAudio64 (Sample64** in, Sample64** out, int32 count)
 {
-	runPhaser (heldDerivedValues (), in, out, count);
+	runPhaser (stateHandOver.blockValues (), in, out, count);
 }
 
 void PlugProcessor::rescaleCounter (double quotient, double oldInc, double newInc)

@@ -14,27 +14,54 @@ namespace {
 
 constexpr PlugParams kDefaultParams = {0.75, 0.527507, 0.5, 0.5, 0.15, 0.5, 1.0, false};
 
-// Four times the 15 Hz corner of the sweep lowpass. From there up its
-// feedback coefficient is not negative, so the smoothed sweep stays between
-// the lowest and the highest sweep frequency and every all-pass coefficient
-// inside (-1, 1); below it the loop can run away to infinity.
-constexpr double kLowestSampleRate = 60.0;
+// The lowest sample rate the phaser runs at, as measured by tools/ratefloor
+// over every corner of the parameter ranges with input within +-0.5: at some
+// rates up to 240 Hz the loop runs away (to 1e28 and beyond), up to 300 Hz
+// it peaks at up to 76, and from 300 Hz up it stays within about 16, as at
+// common rates. 500 Hz keeps clear of the last rate that ran away.
+constexpr double kLowestSampleRate = 500.0;
 
 bool hasTwoSpeakers (SpeakerArrangement arrangement)
 {
 	return SpeakerArr::getChannelCount (arrangement) == 2;
 }
 
+// Zeros in every output channel that is not its input channel.
+void clearChannels (const AudioBusBuffers& in, AudioBusBuffers& out, int32 channels, size_t bytes)
+{
+	for (int32 c = 0; c < channels; ++c)
+	{
+		void* target = out.channelBuffers64[c];
+		if (target && target != in.channelBuffers64[c])
+			std::memset (target, 0, bytes);
+	}
+}
+
+// The input in every output channel that is not its input channel.
+void copyChannels (const AudioBusBuffers& in, AudioBusBuffers& out, int32 channels, size_t bytes)
+{
+	for (int32 c = 0; c < channels; ++c)
+	{
+		void* target = out.channelBuffers64[c];
+		const void* source = in.channelBuffers64[c];
+		if (target && source && target != source)
+			std::memcpy (target, source, bytes);
+	}
+}
+
+// Both channels of the phaser, on both sides.
+bool hasStereoPair (const AudioBusBuffers& in, const AudioBusBuffers& out, int32 channels)
+{
+	return channels >= 2 && in.channelBuffers64[0] && in.channelBuffers64[1] &&
+	       out.channelBuffers64[0] && out.channelBuffers64[1];
+}
+
 } // namespace
 
-PlugProcessor::PlugProcessor ()
-: restoredStates ({kDefaultParams, 0}), publishedParams ({kDefaultParams, 0})
+PlugProcessor::PlugProcessor () : stateHandOver (*this, kDefaultParams)
 {
 	setControllerClass (PlugControllerUID);
 	params = kDefaultParams;
-	lastRestored = kDefaultParams;
-	audioView = kDefaultParams;
-	carried = kDefaultParams;
 }
 
 tresult PLUGIN_API PlugProcessor::initialize (FUnknown* context)
@@ -69,8 +96,8 @@ tresult PLUGIN_API PlugProcessor::canProcessSampleSize (int32 symbolicSampleSize
 
 tresult PLUGIN_API PlugProcessor::setupProcessing (ProcessSetup& setup)
 {
-	// Every coefficient divides by the rate: one that is not a number the
-	// phaser can run at would turn the whole signal path into NaN.
+	// Every coefficient divides by the rate, and below kLowestSampleRate the
+	// loop can run away: such a rate is refused, as is one that is no number.
 	if (!(setup.sampleRate >= kLowestSampleRate) || !std::isfinite (setup.sampleRate))
 		return kResultFalse;
 	sampleRate = setup.sampleRate;
@@ -79,56 +106,18 @@ tresult PLUGIN_API PlugProcessor::setupProcessing (ProcessSetup& setup)
 
 tresult PLUGIN_API PlugProcessor::process (ProcessData& data)
 {
-	PlugDerivedValues values;
-	bool bypass;
-	if (tryOwnParams (kAudioThread))
-	{
-		bool changed = adoptHandedOverState ();
-		if (takeParameterChanges (data.inputParameterChanges, params))
-			changed = true;
-		if (changed)
-		{
-			updateParameters (false);
-			publishParams (params, adoptedSerial);
-		}
-		values = heldDerivedValues ();
-		bypass = params.bypass;
-		audioView = params;
-		audioViewSerial = adoptedSerial;
-		releaseParams ();
-	}
-	else
-	{
-		// The main thread is installing a restored state right now. This block
-		// runs on that state (or, if it is the one already running, on ours)
-		// without touching the shared fields, and its parameter changes are
-		// taken over at the next block.
-		const PlugParamsRecord& restored = restoredStates.latest ();
-		carried = restored.serial != audioViewSerial ? restored.params : audioView;
-		takeParameterChanges (data.inputParameterChanges, carried);
-		carriedSerial = restored.serial;
-		hasCarried = true;
-		audioView = carried;
-		audioViewSerial = carriedSerial;
-		publishParams (carried, carriedSerial);
-		values = deriveValues (carried, twoPiOverFs);
-		bypass = carried.bypass;
-	}
-	renderBlock (data, values, bypass);
-	return kResultOk;
-}
+	// Intake and derived values: one whole parameter block, whichever thread
+	// holds the parameters right now.
+	const PlugBlockParams& block = stateHandOver.beginBlock (data.inputParameterChanges);
 
-void PlugProcessor::renderBlock (ProcessData& data, const PlugDerivedValues& values, bool bypass)
-{
 	if (data.numInputs == 0 || data.numOutputs == 0 || !data.inputs || !data.outputs)
-		return;
+		return kResultOk;
 	if (data.numSamples <= 0)
-		return;
-
+		return kResultOk;
 	AudioBusBuffers& in = data.inputs[0];
 	AudioBusBuffers& out = data.outputs[0];
 	if (!in.channelBuffers64 || !out.channelBuffers64)
-		return;
+		return kResultOk;
 	const int32 channels = std::min (in.numChannels, out.numChannels);
 	// The buffers hold the block's own sample size, whatever the setup said.
 	const bool is32 = data.symbolicSampleSize == kSample32;
@@ -138,35 +127,24 @@ void PlugProcessor::renderBlock (ProcessData& data, const PlugDerivedValues& val
 	if (in.silenceFlags != 0)
 	{
 		out.silenceFlags = in.silenceFlags;
-		for (int32 c = 0; c < channels; ++c)
-		{
-			void* target = out.channelBuffers64[c];
-			if (target && target != in.channelBuffers64[c])
-				std::memset (target, 0, bytes);
-		}
-		return;
+		clearChannels (in, out, channels, bytes);
+		return kResultOk;
 	}
 	out.silenceFlags = 0;
 
 	// A bus of fewer than two channels cannot carry the stereo phaser: it is
 	// passed through like a bypassed block.
-	if (bypass || channels < 2 || !in.channelBuffers64[0] || !in.channelBuffers64[1] ||
-	    !out.channelBuffers64[0] || !out.channelBuffers64[1])
+	if (block.params.bypass || !hasStereoPair (in, out, channels))
 	{
-		for (int32 c = 0; c < channels; ++c)
-		{
-			void* target = out.channelBuffers64[c];
-			const void* source = in.channelBuffers64[c];
-			if (target && source && target != source)
-				std::memcpy (target, source, bytes);
-		}
-		return;
+		copyChannels (in, out, channels, bytes);
+		return kResultOk;
 	}
 
 	if (is32)
-		runPhaser (values, in.channelBuffers32, out.channelBuffers32, data.numSamples);
+		processAudio32 (in.channelBuffers32, out.channelBuffers32, data.numSamples);
 	else
-		runPhaser (values, in.channelBuffers64, out.channelBuffers64, data.numSamples);
+		processAudio64 (in.channelBuffers64, out.channelBuffers64, data.numSamples);
+	return kResultOk;
 }
 
 } // namespace Vst

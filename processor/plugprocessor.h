@@ -3,35 +3,13 @@
 // wet/dry blend and an output level.
 #pragma once
 
-#include "processor/plughandover.h"
+#include "processor/plugderivedvalues.h"
 #include "processor/plugparams.h"
+#include "processor/plugstatehandover.h"
 #include "public.sdk/source/vst/vstaudioeffect.h"
-
-#include <atomic>
 
 namespace Steinberg {
 namespace Vst {
-
-// The values the phaser reads, derived from a parameter block.
-struct PlugDerivedValues
-{
-	double centreHz;
-	double sweepHz;
-	double rateHz;
-	double feedback;
-	double wet;
-	double levelGain;
-	double phaseOffset;
-	double lfoInc;
-};
-
-// A parameter block on its way between the main thread and the audio thread,
-// numbered by the state restore it stems from.
-struct PlugParamsRecord
-{
-	PlugParams params;
-	uint32 serial;
-};
 
 class PlugProcessor : public AudioEffect
 {
@@ -61,16 +39,19 @@ public:
 	// smoothers and the counter rescale at their targets.
 	void updateParameters (bool snap);
 
-	// The phaser over channels 0 and 1 of a block, on the derived values held.
+	// The phaser over channels 0 and 1 of a block, on the values the block
+	// began with (PlugStateHandOver::blockValues).
 	void processAudio32 (Sample32** in, Sample32** out, int32 count);
 	void processAudio64 (Sample64** in, Sample64** out, int32 count);
 
 	// The derived values for a parameter block; values outside 0..1 count as
 	// the nearest end of the range.
 	static PlugDerivedValues deriveValues (const PlugParams& block, double twoPiOverFs);
+	// The derived values held, as one record.
+	PlugDerivedValues heldDerivedValues () const;
 
-	// Parameters. Outside process they belong to the thread that holds
-	// paramOwner; see plugstate.cpp.
+	// Parameters. They and the derived values pass between the threads by
+	// the rules of stateHandOver (plugstatehandover.h).
 	PlugParams params;
 	double sampleRate = 44100.0;
 
@@ -103,46 +84,16 @@ public:
 	double levelSmoothed = 0.0;
 	double wetSmoothed = 0.0;
 
+	// Moves params and the derived values between the main thread and the
+	// audio thread.
+	PlugStateHandOver stateHandOver;
+
 private:
 	template <typename Sample>
 	void runPhaser (const PlugDerivedValues& values, Sample** in, Sample** out, int32 count);
 	void rescaleCounter (double quotient, double oldInc, double newInc);
 	void clearRunawayChain (double* chain);
 	void assignDerivedValues (const PlugDerivedValues& values);
-	PlugDerivedValues heldDerivedValues () const;
-	void renderBlock (ProcessData& data, const PlugDerivedValues& values, bool bypass);
-
-	// Parameter intake and the hand-over of restored states (plugstate.cpp).
-	static bool takeParameterChanges (IParameterChanges* changes, PlugParams& block);
-	bool adoptHandedOverState ();
-	void publishParams (const PlugParams& block, uint32 serial);
-	bool tryOwnParams (int32 owner);
-	void releaseParams ();
-	void installRestoredState ();
-
-	enum ParamOwner : int32
-	{
-		kNobody,
-		kAudioThread,
-		kMainThread,
-	};
-	std::atomic<int32> paramOwner {kNobody};
-	uint32 adoptedSerial = 0; // serial of the state that params stems from
-
-	PlugHandOver<PlugParamsRecord> restoredStates;  // main thread to audio thread
-	PlugHandOver<PlugParamsRecord> publishedParams; // audio thread to main thread
-
-	// Main thread only
-	uint32 stateSerial = 0;
-	PlugParams lastRestored;
-
-	// Audio thread only: what the last block ran on, and the intake of a block
-	// that ran while the main thread held params, to be taken over next block.
-	PlugParams audioView;
-	uint32 audioViewSerial = 0;
-	PlugParams carried;
-	uint32 carriedSerial = 0;
-	bool hasCarried = false;
 };
 
 } // namespace Vst

@@ -25,8 +25,10 @@ echo "Instructions per stereo frame inside process (callgrind, block 512, 48 kHz
 frames=262144
 for bits in 64 32; do
   out="$(mktemp)"
+  # "process(": a bare "process" would match processAudio32/64 as well, and
+  # entering them would toggle the count off again.
   valgrind --tool=callgrind --callgrind-out-file="$out" \
-           --toggle-collect='Steinberg::Vst::PlugProcessor::process*' \
+           --toggle-collect='Steinberg::Vst::PlugProcessor::process(*' \
            "$bin/zy_bench_frames" "$bits" 512 "$frames" >/dev/null 2>"$out.log"
   collected="$(sed -n 's/.*Collected : \([0-9]*\).*/\1/p' "$out.log")"
   awk -v c="$collected" -v f="$frames" -v b="$bits" \

@@ -1,66 +1,221 @@
 // setState and getState on the main thread against process on the audio
 // thread, as real hosts call them. Built with ThreadSanitizer: any data race
-// between the two fails the run.
+// between the two fails the run. Beyond that the test shows what the
+// hand-over between the threads promises:
+// - every record getState writes during the race is one that was set, or one
+//   that automation made of it, byte for byte;
+// - every block sounds exactly like one whole parameter set: each candidate
+//   set is rendered beside it from the same phaser state, and one must match
+//   the block bit for bit;
+// - once the threads are done, the last restore made during the race is what
+//   getState writes.
 #include "tests/support/processorhost.h"
 #include "tests/support/staterecord.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <atomic>
 #include <cmath>
+#include <cstring>
+#include <memory>
 #include <thread>
 
 namespace zytest {
 namespace {
 
-TEST (StateAgainstProcessing, RestoresRaceWithNothingAndTheLastOneWins)
+constexpr int32 kBlockSize = 64;
+
+std::vector<uint8> bytesOf (const PlugParams& block)
 {
+	MemoryStream stream;
+	block.write (&stream);
+	auto* begin = reinterpret_cast<const uint8*> (stream.getData ());
+	return {begin, begin + stream.getSize ()};
+}
+
+// What the loop carries from block to block.
+struct PhaserState
+{
+	double allpassLeft[12];
+	double allpassRight[12];
+	int32 lfoCounter;
+	double sweepLowpassState[6];
+	double lastLfoInc;
+	double levelSmoothed;
+	double wetSmoothed;
+
+	explicit PhaserState (const PlugProcessor& p)
+	: lfoCounter (p.lfoCounter)
+	, lastLfoInc (p.lastLfoInc)
+	, levelSmoothed (p.levelSmoothed)
+	, wetSmoothed (p.wetSmoothed)
+	{
+		std::memcpy (allpassLeft, p.allpassLeft, sizeof allpassLeft);
+		std::memcpy (allpassRight, p.allpassRight, sizeof allpassRight);
+		std::memcpy (sweepLowpassState, p.sweepLowpassState, sizeof sweepLowpassState);
+	}
+
+	void applyTo (PlugProcessor& p) const
+	{
+		std::memcpy (p.allpassLeft, allpassLeft, sizeof allpassLeft);
+		std::memcpy (p.allpassRight, allpassRight, sizeof allpassRight);
+		std::memcpy (p.sweepLowpassState, sweepLowpassState, sizeof sweepLowpassState);
+		p.lfoCounter = lfoCounter;
+		p.lastLfoInc = lastLfoInc;
+		p.levelSmoothed = levelSmoothed;
+		p.wetSmoothed = wetSmoothed;
+	}
+};
+
+void fillInput (Block& block, int64_t first)
+{
+	for (int32 j = 0; j < kBlockSize; ++j)
+		for (int32 c = 0; c < 2; ++c)
+			block.setInput (c, j, 0.5 * std::sin (0.1 * static_cast<double> (first + j) + c));
+}
+
+bool sameOutput (const Block& a, const Block& b)
+{
+	for (int32 c = 0; c < 2; ++c)
+	{
+		if (std::memcmp (a.data.outputs[0].channelBuffers32[c],
+		                 b.data.outputs[0].channelBuffers32[c],
+		                 kBlockSize * sizeof (Sample32)) != 0)
+			return false;
+	}
+	return true;
+}
+
+// One parameter set the processor may run on, and a processor that renders
+// it: it never takes part in the race.
+struct Candidate
+{
+	PlugParams params;
+	std::vector<uint8> bytes;
+	IPtr<PlugProcessor> renderer;
+	std::unique_ptr<Block> block;
+};
+
+TEST (StateAgainstProcessing, EveryRecordAndEveryBlockIsOneWholeParameterSet)
+{
+	const PlugParams quiet = {0.2, 0.1, 0.3, 0.0, 0.9, 0.1, 0.4, false};
+	const PlugParams loud = {0.9, 0.8, 0.7, 1.0, 0.05, 0.9, 1.0, false};
+	const PlugParams last = {0.6, 0.45, 0.15, 0.25, 0.35, 0.3, 0.65, false};
+	// Automation sets two parameters at once, so that half of it would show.
+	struct Automation
+	{
+		double mix;
+		double feedback;
+	};
+	const Automation automation[2] = {{0.25, 0.2}, {0.75, 0.6}};
+
+	std::vector<PlugParams> sets = {quiet, loud, last};
+	for (const PlugParams& restored : {quiet, loud})
+		for (const Automation& a : automation)
+		{
+			PlugParams automated = restored;
+			automated.mix = a.mix;
+			automated.feedback = a.feedback;
+			sets.push_back (automated);
+		}
+	std::vector<Candidate> candidates;
+	for (const PlugParams& set : sets)
+	{
+		Candidate c {set, bytesOf (set), makeProcessor (48000.0, kSample32), nullptr};
+		ASSERT_EQ (c.renderer->setState (streamOf (c.bytes)), kResultOk);
+		c.block = std::make_unique<Block> (*c.renderer, kSample32, kBlockSize);
+		candidates.push_back (std::move (c));
+	}
+	auto isCandidate = [&] (const std::vector<uint8>& bytes) {
+		return std::any_of (candidates.begin (), candidates.end (),
+		                    [&] (const Candidate& c) { return c.bytes == bytes; });
+	};
+
 	auto processor = makeProcessor (48000.0, kSample32);
-	const double quiet[7] = {0.2, 0.1, 0.3, 0.0, 0.9, 0.1, 0.4};
-	const double loud[7] = {0.9, 0.8, 0.7, 1.0, 0.05, 0.9, 1.0};
-	const std::vector<uint8> records[2] = {record (0, quiet, 0), record (0, loud, 0)};
+	ASSERT_EQ (processor->setState (streamOf (bytesOf (quiet))), kResultOk);
 
 	std::atomic<bool> stop {false};
+	std::atomic<bool> automate {true};
+	std::atomic<bool> automationStopped {false};
 	std::atomic<int> blocks {0};
-	std::atomic<bool> allFinite {true};
+	std::atomic<int> strayBlocks {0};
 	std::thread audio ([&] {
-		Block block (*processor, kSample32, 64);
-		for (int32 j = 0; j < 64; ++j)
-			for (int32 c = 0; c < 2; ++c)
-				block.setInput (c, j, 0.5 * std::sin (0.1 * j + c));
-		while (!stop.load ())
+		Block block (*processor, kSample32, kBlockSize);
+		size_t lastMatch = 0;
+		for (int64_t n = 0; !stop.load (); ++n)
 		{
-			// Automation now and then, as a host sends it.
-			if (blocks % 7 == 0)
-				block.change (kMixTag, (blocks % 14) ? 0.25 : 0.75);
+			if (!automate.load ())
+				automationStopped = true;
+			else if (n % 7 == 0)
+			{
+				const Automation& a = automation[(n / 7) % 2];
+				block.change (kMixTag, a.mix);
+				block.change (kFeedbackTag, a.feedback);
+			}
+			fillInput (block, n * kBlockSize);
+			const PhaserState before (*processor);
 			block.run ();
-			if (!std::isfinite (block.output (0, 63)) || !std::isfinite (block.output (1, 63)))
-				allFinite = false;
+
+			// The set that rendered this block last time is the likeliest.
+			bool matched = false;
+			for (size_t k = 0; k < candidates.size () && !matched; ++k)
+			{
+				const size_t index = (lastMatch + k) % candidates.size ();
+				Candidate& c = candidates[index];
+				before.applyTo (*c.renderer);
+				fillInput (*c.block, n * kBlockSize);
+				c.block->run ();
+				if (sameOutput (block, *c.block))
+				{
+					matched = true;
+					lastMatch = index;
+				}
+			}
+			if (!matched)
+				++strayBlocks;
 			++blocks;
 		}
 	});
 
+	int refused = 0;
+	int strayRecords = 0;
+	auto checkRecord = [&] () {
+		if (!isCandidate (stateBytes (*processor)))
+			++strayRecords;
+	};
 	for (int round = 0; round < 20000; ++round)
 	{
-		const std::vector<uint8>& bytes = records[round % 2];
-		ASSERT_EQ (processor->setState (streamOf (bytes)), kResultOk);
-		const std::vector<uint8> got = stateBytes (*processor);
-		ASSERT_EQ (got.size (), 68u);
+		const PlugParams& restored = round % 2 ? loud : quiet;
+		if (processor->setState (streamOf (bytesOf (restored))) != kResultOk)
+			++refused;
+		checkRecord ();
+	}
+
+	// The last restore, made while blocks keep running, after the last
+	// automation.
+	automate = false;
+	while (!automationStopped.load ())
+		std::this_thread::yield ();
+	EXPECT_EQ (processor->setState (streamOf (bytesOf (last))), kResultOk);
+	const int blocksBefore = blocks.load ();
+	while (blocks.load () < blocksBefore + 8)
+	{
+		checkRecord ();
+		std::this_thread::yield ();
 	}
 	stop = true;
 	audio.join ();
-	EXPECT_GT (blocks.load (), 0);
-	EXPECT_TRUE (allFinite.load ());
 
-	// With the audio thread gone, the last restore stands.
-	const std::vector<uint8>& last = records[19999 % 2];
-	EXPECT_EQ (processor->setState (streamOf (last)), kResultOk);
-	EXPECT_EQ (stateBytes (*processor), last);
+	EXPECT_EQ (refused, 0);
+	EXPECT_EQ (strayRecords, 0);
+	EXPECT_EQ (strayBlocks.load (), 0) << "of " << blocks.load () << " blocks";
+	EXPECT_EQ (stateBytes (*processor), bytesOf (last));
 	Block block (*processor, kSample32, 16);
 	block.run ();
-	EXPECT_EQ (stateBytes (*processor), last);
-	EXPECT_EQ (processor->params.level, 0.9);
-	EXPECT_EQ (processor->wet, 0.5);
+	EXPECT_EQ (stateBytes (*processor), bytesOf (last));
+	EXPECT_EQ (processor->params.level, last.level);
+	EXPECT_EQ (processor->wet, 0.5 * last.mix);
 }
 
 } // namespace

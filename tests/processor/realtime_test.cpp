@@ -158,5 +158,43 @@ TEST (RealtimeSafety, ProcessNeitherAllocatesNorLocks)
 	}
 }
 
+// A block that begins while a restore holds the parameters takes its own
+// path through the intake; the restore's probe runs such blocks right then.
+struct BesideRestore
+{
+	PlugProcessor* processor;
+	Block* block;
+	int calls;
+
+	static void run (void* context)
+	{
+		auto& probe = *static_cast<BesideRestore*> (context);
+		counting = true;
+		for (int round = 0; round < 4; ++round)
+			probe.processor->process (probe.block->data);
+		counting = false;
+		++probe.calls;
+	}
+};
+
+TEST (RealtimeSafety, BlocksBesideARestoreNeitherAllocateNorLock)
+{
+	auto processor = makeProcessor (48000.0, kSample64);
+	Block block (*processor, kSample64, 256);
+	eightQueues (block);
+	processor->process (block.data); // a first block, before counting
+	const double values[7] = {0.1, 0.2, 0.3, 0.4, 0.5, 0.6, 0.7};
+	auto state = streamOf (record (0, values, 0));
+
+	BesideRestore probe {processor.get (), &block, 0};
+	processor->stateHandOver.setRestoreProbe (&BesideRestore::run, &probe);
+	EXPECT_EQ (processor->setState (state), kResultOk);
+	processor->stateHandOver.setRestoreProbe (nullptr, nullptr);
+	EXPECT_EQ (probe.calls, 1);
+	EXPECT_EQ (allocations.exchange (0), 0);
+	EXPECT_EQ (frees.exchange (0), 0);
+	EXPECT_EQ (locks.exchange (0), 0);
+}
+
 } // namespace
 } // namespace zytest
