@@ -73,21 +73,29 @@ void PlugAboutController<ControllerType>::valueChanged (VSTGUI::CControl* contro
 	// the text has nowhere to go without a label
 	if (!button || control != button || !label)
 		return;
-	String text;
-	const float value = button->getValue ();
-	if (value != 0.f && !std::isnan (value))
+	// Joining an 8-bit and a wide text converts through the SDK, which throws
+	// on a text that is not well formed; the label then keeps its text.
+	try
 	{
-		text += version;
-		text += ", ";
-		text += format;
-		text += " ";
-		text += platform;
-		text += " ";
-		text += extra2;
-		text += " ";
-		text += extra1;
+		String text;
+		const float value = button->getValue ();
+		if (value != 0.f && !std::isnan (value))
+		{
+			text += version;
+			text += ", ";
+			text += format;
+			text += " ";
+			text += platform;
+			text += " ";
+			text += extra2;
+			text += " ";
+			text += extra1;
+		}
+		label->setText (VSTGUI::UTF8String (text.text8 ()));
 	}
-	label->setText (VSTGUI::UTF8String (text.text8 ()));
+	catch (...)
+	{
+	}
 }
 
 template <typename ControllerType>
