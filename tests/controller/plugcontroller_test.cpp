@@ -88,7 +88,7 @@ TEST_F (PlugControllerTest, ParameterTable)
 		EXPECT_EQ (narrow (info.units), row.units) << row.title;
 		EXPECT_EQ (narrow (info.shortTitle), "") << row.title;
 		EXPECT_EQ (info.stepCount, row.stepCount) << row.title;
-		EXPECT_DOUBLE_EQ (info.defaultNormalizedValue, row.defaultNormalized) << row.title;
+		EXPECT_EQ (info.defaultNormalizedValue, row.defaultNormalized) << row.title;
 		EXPECT_EQ (info.flags, row.flags) << row.title;
 		EXPECT_EQ (info.unitId, 0) << row.title;
 		EXPECT_EQ (valueText (info.id), row.defaultText);
