@@ -173,6 +173,37 @@ TEST_F (EditorTest, ValueFieldTakesATypedValue)
 	EXPECT_NEAR (session.plugin ().controller ()->getParamNormalized (1), 0.6241963505817849, 1e-9);
 }
 
+TEST_F (EditorTest, ValueFieldRefusesATypedNaN)
+{
+	// Feedback: "nan" scans as a number, but no value of it may reach the host
+	const UiView* field = layout.findControl ("CTextEdit", 5);
+	const UiView* slider = layout.findControl ("CSlider", 5);
+	ASSERT_NE (field, nullptr);
+	ASSERT_NE (slider, nullptr);
+	const Rect fieldRect {field->left, field->top, field->width, field->height};
+	const Rect sliderRect {slider->left, slider->top, slider->width, slider->height};
+	openEditor ();
+	const double before = session.plugin ().controller ()->getParamNormalized (5);
+	const zyhost::Capture shown = capture ();
+
+	session.click (field->centreX (), field->centreY ());
+	for (int i = 0; i < 6; ++i)
+		session.typeKey ("BackSpace");
+	for (const char* key : {"n", "a", "n", "Return"})
+		session.typeKey (key);
+	session.pump (std::chrono::milliseconds (100));
+
+	const auto& edits = session.handler ().edits;
+	EXPECT_TRUE (std::none_of (edits.begin (), edits.end (), [] (const auto& e) {
+		return e.kind == RecordingHandler::Kind::perform && e.id == 5;
+	}));
+	EXPECT_EQ (session.plugin ().controller ()->getParamNormalized (5), before);
+	// the field reads the old value text again, and the handle has not moved
+	const zyhost::Capture after = capture ();
+	EXPECT_EQ (meanDifference (after, fieldRect, shown, fieldRect.left, fieldRect.top), 0.);
+	EXPECT_EQ (meanDifference (after, sliderRect, shown, sliderRect.left, sliderRect.top), 0.);
+}
+
 // Each editor must give back every descriptor and timer it registered with
 // the host's run loop. Under memcheck (the editor_reopen_memcheck test) the
 // heap blocks still held are counted too: after a warm-up that fills the
