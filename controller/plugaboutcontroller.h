@@ -73,23 +73,25 @@ void PlugAboutController<ControllerType>::valueChanged (VSTGUI::CControl* contro
 	// the text has nowhere to go without a label
 	if (!button || control != button || !label)
 		return;
-	// Joining an 8-bit and a wide text converts through the SDK, which throws
-	// on a text that is not well formed; the label then keeps its text.
+	// The fields are joined as 8-bit texts: joining an 8-bit and a wide String
+	// converts through the SDK, which throws on bytes that are not UTF-8 (and
+	// loses its buffer when it does). Only running out of memory is left to
+	// throw; the label then keeps its text.
 	try
 	{
 		String text;
 		const float value = button->getValue ();
 		if (value != 0.f && !std::isnan (value))
 		{
-			text += version;
+			text += version.text8 ();
 			text += ", ";
-			text += format;
+			text += format.text8 ();
 			text += " ";
-			text += platform;
+			text += platform.text8 ();
 			text += " ";
-			text += extra2;
+			text += extra2.text8 ();
 			text += " ";
-			text += extra1;
+			text += extra1.text8 ();
 		}
 		label->setText (VSTGUI::UTF8String (text.text8 ()));
 	}
