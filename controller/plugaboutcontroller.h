@@ -73,21 +73,31 @@ void PlugAboutController<ControllerType>::valueChanged (VSTGUI::CControl* contro
 	// the text has nowhere to go without a label
 	if (!button || control != button || !label)
 		return;
-	String text;
-	const float value = button->getValue ();
-	if (value != 0.f && !std::isnan (value))
+	// The fields are joined as 8-bit texts: joining an 8-bit and a wide String
+	// converts through the SDK, which throws on bytes that are not UTF-8 (and
+	// loses its buffer when it does). Only running out of memory is left to
+	// throw; the label then keeps its text.
+	try
 	{
-		text += version;
-		text += ", ";
-		text += format;
-		text += " ";
-		text += platform;
-		text += " ";
-		text += extra2;
-		text += " ";
-		text += extra1;
+		String text;
+		const float value = button->getValue ();
+		if (value != 0.f && !std::isnan (value))
+		{
+			text += version.text8 ();
+			text += ", ";
+			text += format.text8 ();
+			text += " ";
+			text += platform.text8 ();
+			text += " ";
+			text += extra2.text8 ();
+			text += " ";
+			text += extra1.text8 ();
+		}
+		label->setText (VSTGUI::UTF8String (text.text8 ()));
 	}
-	label->setText (VSTGUI::UTF8String (text.text8 ()));
+	catch (...)
+	{
+	}
 }
 
 template <typename ControllerType>

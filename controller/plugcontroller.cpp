@@ -8,6 +8,7 @@
 #include "pluginterfaces/vst/ivsthostapplication.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstring>
 #include <new>
 
@@ -114,6 +115,66 @@ IPlugView* PLUGIN_API PlugController::createView (FIDString name)
 	catch (...)
 	{
 		return nullptr;
+	}
+}
+
+tresult PLUGIN_API PlugController::getParamStringByValue (ParamID tag, ParamValue valueNormalized,
+                                                          String128 string)
+{
+	if (!string)
+		return kResultFalse;
+	// the editor converts the buffer even when the answer is a refusal
+	string[0] = 0;
+	if (std::isnan (valueNormalized))
+		return kResultFalse;
+	try
+	{
+		return EditController::getParamStringByValue (tag, valueNormalized, string);
+	}
+	catch (...)
+	{
+		string[0] = 0;
+		return kResultFalse;
+	}
+}
+
+tresult PLUGIN_API PlugController::getParamValueByString (ParamID tag, TChar* string,
+                                                          ParamValue& valueNormalized)
+{
+	if (!string)
+		return kResultFalse;
+	ParamValue entered = 0.;
+	try
+	{
+		// the SDK's text conversion throws on UTF-16 that is not well formed
+		if (EditController::getParamValueByString (tag, string, entered) != kResultTrue)
+			return kResultFalse;
+	}
+	catch (...)
+	{
+		return kResultFalse;
+	}
+	// "nan" scans as a number but names no value
+	if (std::isnan (entered))
+		return kResultFalse;
+	// the range parameters clamp already; Bypass reads the number itself
+	valueNormalized = std::clamp (entered, 0., 1.);
+	return kResultTrue;
+}
+
+tresult PLUGIN_API PlugController::setParamNormalized (ParamID tag, ParamValue value)
+{
+	// the SDK's parameter clamps only above 1 and below 0 and would keep a NaN
+	if (std::isnan (value))
+		return kResultFalse;
+	try
+	{
+		return EditController::setParamNormalized (tag, value);
+	}
+	catch (...)
+	{
+		// thrown while the editor's controls followed the value just stored
+		return kResultFalse;
 	}
 }
 

@@ -31,6 +31,16 @@ public:
 	tresult PLUGIN_API setComponentState (IBStream* state) SMTG_OVERRIDE;
 	IPlugView* PLUGIN_API createView (FIDString name) SMTG_OVERRIDE;
 
+	// The SDK's text and value paths, guarded so that neither a host nor the
+	// editor ever gets a NaN, a value outside [0, 1] or an exception: a NaN
+	// is refused with kResultFalse and changes nothing, a text entry ends
+	// within [0, 1], and whatever the SDK throws answers kResultFalse.
+	tresult PLUGIN_API getParamStringByValue (ParamID tag, ParamValue valueNormalized,
+	                                          String128 string) SMTG_OVERRIDE;
+	tresult PLUGIN_API getParamValueByString (ParamID tag, TChar* string,
+	                                          ParamValue& valueNormalized) SMTG_OVERRIDE;
+	tresult PLUGIN_API setParamNormalized (ParamID tag, ParamValue value) SMTG_OVERRIDE;
+
 	VSTGUI::IController* createSubController (VSTGUI::UTF8StringPtr name,
 	                                          const VSTGUI::IUIDescription* description,
 	                                          VSTGUI::VST3Editor* editor) SMTG_OVERRIDE;

@@ -13,7 +13,7 @@ void setUpRangeInfo (ParameterInfo& info, const TChar* title, ParamID tag, const
                      int32 flags);
 
 // Prints plain as "%.*lf" at precision into string; the text is empty when
-// printing fails or the number does not fit the buffer.
+// plain is not finite, printing fails or the number does not fit the buffer.
 void printPlainValue (ParamValue plain, int32 precision, String128 string);
 
 } // namespace Vst

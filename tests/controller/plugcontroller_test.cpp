@@ -3,6 +3,7 @@
 
 #include "controller/plugcontroller.h"
 #include "processor/plugparams.h"
+#include "tests/controller/hostentries.h"
 #include "tests/controller/testhost.h"
 #include "tests/support/staterecord.h"
 #include "tests/support/texts.h"
@@ -13,6 +14,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <limits>
 #include <string>
 
 using namespace Steinberg;
@@ -86,7 +88,7 @@ TEST_F (PlugControllerTest, ParameterTable)
 		EXPECT_EQ (narrow (info.units), row.units) << row.title;
 		EXPECT_EQ (narrow (info.shortTitle), "") << row.title;
 		EXPECT_EQ (info.stepCount, row.stepCount) << row.title;
-		EXPECT_DOUBLE_EQ (info.defaultNormalizedValue, row.defaultNormalized) << row.title;
+		EXPECT_EQ (info.defaultNormalizedValue, row.defaultNormalized) << row.title;
 		EXPECT_EQ (info.flags, row.flags) << row.title;
 		EXPECT_EQ (info.unitId, 0) << row.title;
 		EXPECT_EQ (valueText (info.id), row.defaultText);
@@ -206,6 +208,131 @@ TEST_F (PlugControllerTest, UnreadableComponentStateChangesNothing)
 			EXPECT_EQ (controller->getParamNormalized (tag), 0.25) << c.length;
 	}
 	EXPECT_EQ (controller->setComponentState (nullptr), kResultFalse);
+}
+
+// Texts and values that must never come back from the controller as a NaN, a
+// value outside [0, 1] or an exception.
+
+// Counts the notifications a parameter sends its dependents (the editor's
+// controls).
+class UpdateCounter : public FObject
+{
+public:
+	void PLUGIN_API update (FUnknown*, int32) SMTG_OVERRIDE { ++updates; }
+	int updates {0};
+};
+
+TEST_F (PlugControllerTest, TextThatNamesNoValueIsRefused)
+{
+	for (ParamID tag = 0; tag < zytest::kTagCount; ++tag)
+	{
+		for (auto entry : zytest::refusedEntries ())
+		{
+			ParamValue value = zytest::kUntouched;
+			tresult result = kResultTrue;
+			EXPECT_NO_THROW (
+			    result = controller->getParamValueByString (tag, zytest::units (entry.text), value))
+			    << tag << " " << entry.what;
+			EXPECT_EQ (result, kResultFalse) << tag << " " << entry.what;
+			EXPECT_EQ (value, zytest::kUntouched) << tag << " " << entry.what;
+		}
+	}
+	// the SDK's text conversion still works after it threw
+	std::u16string one = u"1";
+	ParamValue value = 0.;
+	EXPECT_EQ (controller->getParamValueByString (kRateTag, zytest::units (one), value),
+	           kResultTrue);
+	EXPECT_EQ (value, 0.5);
+}
+
+TEST_F (PlugControllerTest, TextBeyondTheRangeEndsAtItsEnds)
+{
+	for (ParamID tag = 0; tag < zytest::kTagCount; ++tag)
+	{
+		for (const auto& entry : zytest::clampedEntries ())
+		{
+			std::u16string text = zytest::wide (entry.text);
+			ParamValue value = zytest::kUntouched;
+			EXPECT_EQ (controller->getParamValueByString (tag, zytest::units (text), value),
+			           kResultTrue)
+			    << tag << " " << entry.text;
+			EXPECT_EQ (value, entry.normalized) << tag << " " << entry.text;
+		}
+	}
+	// Bypass reads the number as its normalized value, within [0, 1]
+	const struct
+	{
+		const char* text;
+		ParamValue normalized;
+	} bypass[] = {{"2", 1.}, {"-0.5", 0.}, {"0.75", 0.75}, {"1", 1.}, {"0", 0.}};
+	for (const auto& b : bypass)
+	{
+		std::u16string text = zytest::wide (b.text);
+		ParamValue value = zytest::kUntouched;
+		EXPECT_EQ (controller->getParamValueByString (kBypassTag, zytest::units (text), value),
+		           kResultTrue);
+		EXPECT_EQ (value, b.normalized) << b.text;
+	}
+}
+
+TEST_F (PlugControllerTest, NaNIsNeverStored)
+{
+	for (ParamID tag = 0; tag < zytest::kTagCount; ++tag)
+	{
+		controller->setParamNormalized (tag, 0.25);
+		const std::string textBefore = valueText (tag);
+		auto counter = Steinberg::owned (new UpdateCounter ());
+		Parameter* parameter = controller->getParameterObject (tag);
+		ASSERT_NE (parameter, nullptr);
+		parameter->addDependent (counter);
+
+		EXPECT_EQ (controller->setParamNormalized (tag, std::nan ("")), kResultFalse) << tag;
+		EXPECT_EQ (controller->getParamNormalized (tag), 0.25) << tag;
+		EXPECT_EQ (valueText (tag), textBefore) << tag;
+		EXPECT_EQ (counter->updates, 0) << tag;
+
+		// infinities clamp to the ends, as every value beyond [0, 1] does
+		const double inf = std::numeric_limits<double>::infinity ();
+		EXPECT_EQ (controller->setParamNormalized (tag, inf), kResultTrue) << tag;
+		EXPECT_EQ (controller->getParamNormalized (tag), 1.) << tag;
+		EXPECT_EQ (controller->setParamNormalized (tag, -inf), kResultTrue) << tag;
+		EXPECT_EQ (controller->getParamNormalized (tag), 0.) << tag;
+		EXPECT_EQ (counter->updates, 2) << tag;
+		parameter->removeDependent (counter);
+	}
+	EXPECT_EQ (controller->setParamNormalized (8, 0.5), kResultFalse);
+}
+
+TEST_F (PlugControllerTest, ValueTextOfValuesThatAreNotFinite)
+{
+	for (ParamID tag = 0; tag < zytest::kTagCount; ++tag)
+	{
+		for (const auto& c : zytest::nonFiniteTexts (tag))
+		{
+			String128 text;
+			std::fill (std::begin (text), std::end (text), TChar ('x'));
+			EXPECT_EQ (controller->getParamStringByValue (tag, c.normalized, text), c.result)
+			    << tag << " " << c.normalized;
+			EXPECT_EQ (narrow (text), c.text) << tag << " " << c.normalized;
+		}
+	}
+}
+
+TEST_F (PlugControllerTest, NoTextOrNoParameterIsRefused)
+{
+	ParamValue value = zytest::kUntouched;
+	EXPECT_EQ (controller->getParamValueByString (kLevelTag, nullptr, value), kResultFalse);
+	EXPECT_EQ (value, zytest::kUntouched);
+	EXPECT_EQ (controller->getParamStringByValue (kLevelTag, 0.5, nullptr), kResultFalse);
+
+	// the editor converts the buffer it gave even after a refusal
+	String128 text;
+	std::fill (std::begin (text), std::end (text), TChar (0xdc00));
+	EXPECT_EQ (controller->getParamStringByValue (8, 0.5, text), kResultFalse);
+	EXPECT_EQ (text[0], 0);
+	std::u16string one = u"1";
+	EXPECT_EQ (controller->getParamValueByString (8, zytest::units (one), value), kResultFalse);
+	EXPECT_EQ (value, zytest::kUntouched);
 }
 
 TEST (PlugControllerLifecycle, ComponentStateBeforeInitialize)

@@ -9,7 +9,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
+#include <cstdio>
 #include <limits>
 #include <string>
 
@@ -77,8 +79,8 @@ TEST (RangeParameterTest, DefaultComesFromThePlainValueUnclamped)
 	for (const auto& c : cases)
 	{
 		auto p = make (c.kind, c.defaultPlain);
-		EXPECT_DOUBLE_EQ (p->getInfo ().defaultNormalizedValue, c.expected) << c.defaultPlain;
-		EXPECT_DOUBLE_EQ (p->getNormalized (), c.expected) << c.defaultPlain;
+		EXPECT_EQ (p->getInfo ().defaultNormalizedValue, c.expected) << c.defaultPlain;
+		EXPECT_EQ (p->getNormalized (), c.expected) << c.defaultPlain;
 	}
 }
 
@@ -107,14 +109,39 @@ TEST (RangeParameterTest, ValueText)
 		EXPECT_EQ (text (*make (c.kind), c.normalized), c.expected) << c.normalized;
 }
 
+// Plain values closer to zero than 5e-5 print as zero; 5e-5 itself does not.
+// At normalized 0 the plain value is exactly the range's minimum, so the
+// minimum places it on either side of the threshold.
+TEST (RangeParameterTest, ZeroSnapAtItsThreshold)
+{
+	const double below = std::nextafter (5e-5, 0.);
+	const struct
+	{
+		ParamValue minPlain;
+		const char* expected;
+	} cases[] = {
+	    {5e-5, "0.000050"},
+	    {below, "0.000000"},
+	    {-5e-5, "-0.000050"},
+	    {-below, "0.000000"}, // snapped to +0: no minus sign
+	};
+	for (const auto& c : cases)
+	{
+		auto p = owned (new ZYRangeParameter (STR16 ("Snap"), 0, nullptr, 1, c.minPlain, 1., 0.));
+		p->setPrecision (6);
+		ASSERT_EQ (p->toPlain (0.), c.minPlain);
+		EXPECT_EQ (text (*p, 0.), c.expected) << c.minPlain;
+	}
+}
+
 TEST (RangeParameterTest, ExponentialConversionsDoNotClamp)
 {
 	auto frequency = make (Kind::frequency);
-	EXPECT_DOUBLE_EQ (frequency->toNormalized (1000.), 0.6241963505817849);
-	EXPECT_DOUBLE_EQ (frequency->toNormalized (50.), -0.18790182470910757);
-	EXPECT_DOUBLE_EQ (frequency->toPlain (1.5), 25298.22128134704);
-	EXPECT_DOUBLE_EQ (frequency->toPlain (0.5), 632.4555320336758);
-	EXPECT_DOUBLE_EQ (frequency->toPlain (kFrequencyDefault), 699.9999999999998);
+	EXPECT_EQ (frequency->toNormalized (1000.), 0.6241963505817849);
+	EXPECT_EQ (frequency->toNormalized (50.), -0.18790182470910757);
+	EXPECT_EQ (frequency->toPlain (1.5), 25298.22128134704);
+	EXPECT_EQ (frequency->toPlain (0.5), 632.4555320336758);
+	EXPECT_EQ (frequency->toPlain (kFrequencyDefault), 699.9999999999998);
 }
 
 TEST (RangeParameterTest, ExponentialPlainOfZeroOrBelowGivesTheBottom)
@@ -143,7 +170,7 @@ TEST (RangeParameterTest, TextEntryClampsToTheRangeThenConverts)
 	{
 		ParamValue normalized = -1.;
 		EXPECT_TRUE (make (c.kind)->fromString (c.entry, normalized));
-		EXPECT_DOUBLE_EQ (normalized, c.expected);
+		EXPECT_EQ (normalized, c.expected);
 	}
 	ParamValue untouched = 0.25;
 	EXPECT_FALSE (make (Kind::level)->fromString (STR16 ("loud"), untouched));
@@ -195,10 +222,16 @@ TEST (RangeParameterTest, OversizedValueTextStaysInsideTheBuffer)
 	    {Kind::level, 1e300},
 	    {Kind::level, -1e300},
 	    {Kind::frequency, 150.},
+	    // not finite: beyond every number that does not fit
+	    {Kind::level, std::numeric_limits<double>::infinity ()},
+	    {Kind::level, -std::numeric_limits<double>::infinity ()},
+	    {Kind::frequency, std::numeric_limits<double>::infinity ()},
+	    {Kind::level, std::nan ("")},
+	    {Kind::frequency, std::nan ("")},
 	};
 	for (const auto& c : cases)
 	{
-		Guarded buffer;
+		Guarded buffer {};
 		std::fill (std::begin (buffer.text), std::end (buffer.text), TChar ('x'));
 		std::fill (std::begin (buffer.canary), std::end (buffer.canary), TChar (0x5a5a));
 		make (c.kind)->toString (c.normalized, buffer.text);
@@ -208,6 +241,51 @@ TEST (RangeParameterTest, OversizedValueTextStaysInsideTheBuffer)
 	}
 	// a long text that still fits is printed in full
 	EXPECT_EQ (text (*make (Kind::level), 1e100 / 48.).size (), 104u);
+}
+
+// The host's buffer holds 127 units and the terminator: a text of exactly
+// 128 units is refused with the empty text, one of 127 is printed in full.
+TEST (RangeParameterTest, ValueTextOf128UnitsIsRefused)
+{
+	auto unit = owned (new ZYRangeParameter (STR16 ("Unit"), 0, nullptr, 1, 0., 1., 0.));
+	unit->setPrecision (0); // plain = normalized
+	auto level = make (Kind::level);
+	auto frequency = make (Kind::frequency);
+	const auto frequencyFor = [] (double plain) {
+		return std::log (plain / 100.) / std::log (40.);
+	};
+	const struct
+	{
+		const RangeParameter* parameter;
+		ParamValue normalized;
+		int length; // of the text "%.*lf" prints
+	} cases[] = {
+	    {unit.get (), 5e126, 127},
+	    {unit.get (), 5e127, 128},
+	    {unit.get (), -5e125, 127},
+	    {unit.get (), -5e126, 128},
+	    {level.get (), 5e123 / 48., 127},
+	    {level.get (), 5e124 / 48., 128}, // 2 decimals
+	    {frequency.get (), frequencyFor (5e126), 127},
+	    {frequency.get (), frequencyFor (5e127), 128},
+	};
+	for (const auto& c : cases)
+	{
+		const ParamValue plain = c.parameter->toPlain (c.normalized);
+		const int precision = c.parameter->getPrecision ();
+		char printed[256];
+		ASSERT_EQ (std::snprintf (printed, sizeof printed, "%.*lf", precision, plain), c.length);
+
+		String128 buffer {};
+		c.parameter->toString (c.normalized, buffer);
+		if (c.length < 128)
+		{
+			EXPECT_EQ (text (*c.parameter, c.normalized), printed);
+			EXPECT_EQ (buffer[127], 0);
+		}
+		else
+			EXPECT_EQ (buffer[0], 0) << printed;
+	}
 }
 
 TEST (RangeParameterTest, ApproximatelyEqual)

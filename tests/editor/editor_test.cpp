@@ -173,6 +173,43 @@ TEST_F (EditorTest, ValueFieldTakesATypedValue)
 	EXPECT_NEAR (session.plugin ().controller ()->getParamNormalized (1), 0.6241963505817849, 1e-9);
 }
 
+TEST_F (EditorTest, ValueFieldRefusesATypedNaN)
+{
+	// Feedback: "nan" scans as a number, but no value of it may reach the
+	// host. Depth beside it stands at the same value and shows what Feedback
+	// must show again afterwards.
+	const UiView* field = layout.findControl ("CTextEdit", 5);
+	const UiView* slider = layout.findControl ("CSlider", 5);
+	const UiView* depthField = layout.findControl ("CTextEdit", 2);
+	const UiView* depthSlider = layout.findControl ("CSlider", 2);
+	ASSERT_TRUE (field && slider && depthField && depthSlider);
+	openEditor ();
+	auto* controller = session.plugin ().controller ();
+	const double before = controller->getParamNormalized (5);
+	ASSERT_EQ (controller->getParamNormalized (2), before);
+
+	session.click (field->centreX (), field->centreY ());
+	for (int i = 0; i < 6; ++i)
+		session.typeKey ("BackSpace");
+	for (const char* key : {"n", "a", "n", "Return"})
+		session.typeKey (key);
+	session.pump (std::chrono::milliseconds (250));
+
+	const auto& edits = session.handler ().edits;
+	EXPECT_TRUE (std::none_of (edits.begin (), edits.end (), [] (const auto& e) {
+		return e.kind == RecordingHandler::Kind::perform && e.id == 5;
+	}));
+	EXPECT_EQ (controller->getParamNormalized (5), before);
+	// the field reads the old value text again, and the handle has not moved
+	const zyhost::Capture shot = capture ();
+	const auto differenceFromDepth = [&] (const UiView& view, const UiView& depthView) {
+		const Rect region {view.left, view.top, view.width, view.height};
+		return meanDifference (shot, region, shot, depthView.left, depthView.top);
+	};
+	EXPECT_EQ (differenceFromDepth (*field, *depthField), 0.);
+	EXPECT_EQ (differenceFromDepth (*slider, *depthSlider), 0.);
+}
+
 // Each editor must give back every descriptor and timer it registered with
 // the host's run loop. Under memcheck (the editor_reopen_memcheck test) the
 // heap blocks still held are counted too: after a warm-up that fills the
