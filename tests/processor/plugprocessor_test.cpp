@@ -1,6 +1,7 @@
 // The processor component as a host sets it up: buses, arrangements, sample
 // sizes, processing setup and activation.
 #include "tests/support/processorhost.h"
+#include "tests/support/staterecord.h"
 
 #include "processor/plugcids.h"
 

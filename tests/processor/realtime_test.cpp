@@ -2,6 +2,7 @@
 // replaces the C library's allocation functions and the mutex lock with
 // counting versions and runs every audio path under them.
 #include "tests/support/processorhost.h"
+#include "tests/support/staterecord.h"
 
 #include <gtest/gtest.h>
 
