@@ -119,9 +119,9 @@ struct LoopSettings
 };
 
 // What the loop carries from sample to sample, left and right side by side.
-// Of each tap it keeps the values one and two samples back (elements 3t + 1
-// and 3t + 2 of a chain); between samples a tap's current value equals its
-// one-back value, so the feedback (tap 3's current value) is
+// Of each tap t it keeps the values one and two samples back (elements
+// 3t + 1 and 3t + 2 of a chain); between samples a tap's current value
+// equals its one-back value, so the feedback (tap 3's current value) is
 // section3OneBack.
 struct LoopState
 {
@@ -186,6 +186,16 @@ inline void storeFrame (X86Build, Sample32* left, Sample32* right, int32 i, Pair
 }
 #endif
 
+// One second-order all-pass section, the square of the first-order
+// all-pass (a - 1/z) / (1 - a/z): y = a² (x0 - y2) - 2a (x1 - y1) + x2, from
+// its input now, one back and two back (x0, x1, x2) and its own output one
+// and two back (y1, y2); aa holds a² and twoA 2a.
+__attribute__ ((always_inline)) inline Pair section (Pair aa, Pair twoA, Pair x0, Pair x1, Pair x2,
+                                                     Pair y1, Pair y2)
+{
+	return aa * (x0 - y2) - twoA * (x1 - y1) + x2;
+}
+
 // The per-sample loop over samples 0 .. count - 1 of one stretch in which
 // the counter n + i does not pass its limit. With settled, the smoothers sit
 // at the fixed point of their recurrence, which they then never leave, so
@@ -195,9 +205,10 @@ __attribute__ ((always_inline)) inline void
 runSamples (LoopState& carried, const LoopSettings& settings, const Sample* inLeft,
             const Sample* inRight, Sample* outLeft, Sample* outRight, int32 n, int32 count)
 {
+	const Build build {};
 	LoopState state = carried;
-	const Pair one = opaque (Build {}, pairOf (1.0, 1.0));
-	const Pair tiny = opaque (Build {}, pairOf (1e-18, 1e-18));
+	const Pair one = opaque (build, pairOf (1.0, 1.0));
+	const Pair tiny = opaque (build, pairOf (1e-18, 1e-18));
 	// Each smoother's value in both lanes, for the two channels.
 	auto level = [&] () ZY_ALWAYS_INLINE {
 		return __builtin_shufflevector (state.smoothers, state.smoothers, 0, 0);
@@ -249,18 +260,15 @@ runSamples (LoopState& carried, const LoopSettings& settings, const Sample* inLe
 		const Pair* oneBack = taps[(i + 1) & 1];
 		const Pair aa = a * a;
 		const Pair twoA = a + a; // exactly 2a: doubling a double is exact
-		// Section k computes y = a² (x0 - y2) - 2a (x1 - y1) + x2 from its
-		// input, tap k - 1: x0 now, x1 one back, x2 two back; and its own
-		// output, tap k: y1 one back, y2 two back.
-		auto section = [&] (Pair x0, Pair x1, Pair x2, Pair y1, Pair y2)
-		                   ZY_ALWAYS_INLINE { return aa * (x0 - y2) - twoA * (x1 - y1) + x2; };
 		// The feedback is the chain output of the sample before.
 		const Pair u = settings.feedback * oneBack[kSection3Tap] + x;
-		const Pair out1 = section (u, oneBack[kInputTap], twoBack[kInputTap], oneBack[kSection1Tap],
-		                           twoBack[kSection1Tap]);
-		const Pair out2 = section (out1, oneBack[kSection1Tap], twoBack[kSection1Tap],
+		// Section k reads tap k - 1 (its input: x0 now, x1 one back, x2 two
+		// back) and tap k (its output: y1 one back, y2 two back).
+		const Pair out1 = section (aa, twoA, u, oneBack[kInputTap], twoBack[kInputTap],
+		                           oneBack[kSection1Tap], twoBack[kSection1Tap]);
+		const Pair out2 = section (aa, twoA, out1, oneBack[kSection1Tap], twoBack[kSection1Tap],
 		                           oneBack[kSection2Tap], twoBack[kSection2Tap]);
-		const Pair out3 = section (out2, oneBack[kSection2Tap], twoBack[kSection2Tap],
+		const Pair out3 = section (aa, twoA, out2, oneBack[kSection2Tap], twoBack[kSection2Tap],
 		                           oneBack[kSection3Tap], twoBack[kSection3Tap]);
 		twoBack[kInputTap] = u;
 		twoBack[kSection1Tap] = out1;
@@ -271,10 +279,6 @@ runSamples (LoopState& carried, const LoopSettings& settings, const Sample* inLe
 		const Pair dry = settled ? settledDry : one - wetNow;
 		return levelNow * (wetNow * out3 + dry * x);
 	};
-	auto input = [&] (int32 i)
-	                 ZY_ALWAYS_INLINE { return loadFrame (Build {}, inLeft, inRight, i) + tiny; };
-	auto output = [&] (int32 i, Pair o)
-	                  ZY_ALWAYS_INLINE { storeFrame (Build {}, outLeft, outRight, i, o); };
 
 	for (int32 i = 0; i < std::min (count, 2); ++i)
 		sinesOf (i);
@@ -286,11 +290,13 @@ runSamples (LoopState& carried, const LoopSettings& settings, const Sample* inLe
 	{
 		sinesOf (i + 2);
 		inMemory ();
-		output (i, sample (i, input (i)));
+		storeFrame (build, outLeft, outRight, i,
+		            sample (i, loadFrame (build, inLeft, inRight, i) + tiny));
 		coefficientOf (i + 1);
 		sinesOf (i + 3);
 		inMemory ();
-		output (i + 1, sample (i + 1, input (i + 1)));
+		storeFrame (build, outLeft, outRight, i + 1,
+		            sample (i + 1, loadFrame (build, inLeft, inRight, i + 1) + tiny));
 		coefficientOf (i + 2);
 	}
 	for (; i < count; ++i)
@@ -298,7 +304,8 @@ runSamples (LoopState& carried, const LoopSettings& settings, const Sample* inLe
 		if (i + 2 < count)
 			sinesOf (i + 2);
 		inMemory ();
-		output (i, sample (i, input (i)));
+		storeFrame (build, outLeft, outRight, i,
+		            sample (i, loadFrame (build, inLeft, inRight, i) + tiny));
 		if (i + 1 < count)
 			coefficientOf (i + 1);
 	}
