@@ -365,7 +365,18 @@ bool detectAvx ()
 const bool processorHasAvx = detectAvx ();
 #endif
 
-std::atomic<PlugPhaserVariant> variantOverride {PlugPhaserVariant::kShipped};
+// The shipped choice: the fastest build this machine runs.
+PlugPhaserVariant shippedVariant ()
+{
+#if ZY_PHASER_X86
+	return processorHasAvx ? PlugPhaserVariant::kAvx : PlugPhaserVariant::kSse2;
+#else
+	return PlugPhaserVariant::kPortable;
+#endif
+}
+
+// What the blocks run: the shipped choice unless a test overrides it.
+std::atomic<PlugPhaserVariant> variantInUse {shippedVariant ()};
 
 template <typename Sample, bool settled>
 void runStretch (PlugPhaserVariant variant, LoopState& state, const LoopSettings& settings,
@@ -409,20 +420,13 @@ bool plugPhaserRuns (PlugPhaserVariant variant)
 
 PlugPhaserVariant plugPhaserVariantInUse ()
 {
-	const PlugPhaserVariant chosen = variantOverride.load (std::memory_order_relaxed);
-	if (chosen != PlugPhaserVariant::kShipped)
-		return chosen;
-#if ZY_PHASER_X86
-	return processorHasAvx ? PlugPhaserVariant::kAvx : PlugPhaserVariant::kSse2;
-#else
-	return PlugPhaserVariant::kPortable;
-#endif
+	return variantInUse.load (std::memory_order_relaxed);
 }
 
 void overridePlugPhaserVariant (PlugPhaserVariant variant)
 {
-	variantOverride.store (plugPhaserRuns (variant) ? variant : PlugPhaserVariant::kShipped,
-	                       std::memory_order_relaxed);
+	const bool runs = variant != PlugPhaserVariant::kShipped && plugPhaserRuns (variant);
+	variantInUse.store (runs ? variant : shippedVariant (), std::memory_order_relaxed);
 }
 
 tresult PLUGIN_API PlugProcessor::setActive (TBool state)
