@@ -8,10 +8,16 @@
 // The two library sines per sample cost most of the time; the loop is laid
 // out so that they overlap with the filter work of the samples around them
 // and so that as little as possible has to be saved around each call.
+//
+// The same formulas read plainly, one sample and one channel at a time, are
+// in tests/processor/phaserreference.h; the tests hold every build of this
+// loop (AVX, SSE2, portable) to that reading bit for bit, outputs and state.
 
+#include "processor/plugphaservariant.h"
 #include "processor/plugprocessor.h"
 
 #include <algorithm>
+#include <atomic>
 #include <cmath>
 #include <cstdint>
 #include <type_traits>
@@ -51,15 +57,31 @@ inline void storeTap (double* left, double* right, int index, Pair value)
 	right[index] = value[1];
 }
 
+// The loop's source is built in two flavours: with the x86 specifics below,
+// or without them, as machines without x86 build it.
+struct PortableBuild
+{
+};
+#if ZY_PHASER_X86
+struct X86Build
+{
+};
+#endif
+
 // Hides a constant from the compiler, which would otherwise rebuild it from
 // a scalar in every sample instead of keeping it.
-inline Pair opaque (Pair value)
+inline Pair opaque (PortableBuild, Pair value)
 {
-#if ZY_PHASER_X86
-	__asm__("" : "+x"(value));
-#endif
 	return value;
 }
+
+#if ZY_PHASER_X86
+inline Pair opaque (X86Build, Pair value)
+{
+	__asm__("" : "+x"(value));
+	return value;
+}
+#endif
 
 constexpr int32 kCounterMax = INT32_MAX;
 
@@ -84,91 +106,115 @@ int32 counterForPhase (double phase, double increment)
 // What the loop reads and does not change during a block.
 struct LoopSettings
 {
-	double lfoStep;
-	double offset;
-	Pair centre;
-	Pair sweep;
-	Pair b0;
+	double lfoInc;
+	double phaseOffset;
+	Pair centreHz;
+	Pair sweepHz;
+	Pair b0; // of the sweep lowpass
 	Pair a1;
-	Pair kScale;
-	Pair fb;
-	Pair pole;
+	Pair piOverFs;
+	Pair feedback;
+	Pair smootherPole;  // d
 	Pair smootherInput; // g × level target, g × wet target
 };
 
 // What the loop carries from sample to sample, left and right side by side.
-// Tap t's one-earlier value is element 3t + 1 of its chain, its two-earlier
-// 3t + 2; between samples a tap's current value equals its one-earlier value,
-// so the feedback (tap 3's current value) is s3p1.
+// Of each tap t it keeps the values one and two samples back (elements
+// 3t + 1 and 3t + 2 of a chain); between samples a tap's current value
+// equals its one-back value, so the feedback (tap 3's current value) is
+// section3OneBack.
 struct LoopState
 {
 	Pair smoothers; // level, wet: the two run the same recurrence side by side
 	Pair lowpassIn;
 	Pair lowpassOut;
-	Pair u1, u2;
-	Pair s1p1, s1p2;
-	Pair s2p1, s2p2;
-	Pair s3p1, s3p2;
+	Pair inputOneBack, inputTwoBack; // tap 0, the chain input u
+	Pair section1OneBack, section1TwoBack;
+	Pair section2OneBack, section2TwoBack;
+	Pair section3OneBack, section3TwoBack; // tap 3, the chain output
 };
+
+// The columns of a row of taps in the loop.
+constexpr int kInputTap = 0;
+constexpr int kSection1Tap = 1;
+constexpr int kSection2Tap = 2;
+constexpr int kSection3Tap = 3;
 
 // Samples in and out, widened to and narrowed from doubles; on x86 the
 // stores are spelled out so that the right lane goes straight to memory.
-inline Pair loadFrame (const Sample64* left, const Sample64* right, int32 i)
+inline Pair loadFrame (PortableBuild, const Sample64* left, const Sample64* right, int32 i)
 {
-#if ZY_PHASER_X86
-	return (Pair)_mm_loadh_pd (_mm_load_sd (left + i), right + i);
-#else
 	return pairOf (left[i], right[i]);
-#endif
 }
 
-inline Pair loadFrame (const Sample32* left, const Sample32* right, int32 i)
+template <typename Build>
+inline Pair loadFrame (Build, const Sample32* left, const Sample32* right, int32 i)
 {
 	return pairOf (static_cast<double> (left[i]), static_cast<double> (right[i]));
 }
 
-inline void storeFrame (Sample64* left, Sample64* right, int32 i, Pair o)
+inline void storeFrame (PortableBuild, Sample64* left, Sample64* right, int32 i, Pair o)
 {
-#if ZY_PHASER_X86
-	_mm_storel_pd (left + i, (__m128d)o);
-	_mm_storeh_pd (right + i, (__m128d)o);
-#else
 	left[i] = o[0];
 	right[i] = o[1];
-#endif
 }
 
-inline void storeFrame (Sample32* left, Sample32* right, int32 i, Pair o)
+inline void storeFrame (PortableBuild, Sample32* left, Sample32* right, int32 i, Pair o)
 {
+	left[i] = static_cast<Sample32> (o[0]);
+	right[i] = static_cast<Sample32> (o[1]);
+}
+
 #if ZY_PHASER_X86
+inline Pair loadFrame (X86Build, const Sample64* left, const Sample64* right, int32 i)
+{
+	return (Pair)_mm_loadh_pd (_mm_load_sd (left + i), right + i);
+}
+
+inline void storeFrame (X86Build, Sample64* left, Sample64* right, int32 i, Pair o)
+{
+	_mm_storel_pd (left + i, (__m128d)o);
+	_mm_storeh_pd (right + i, (__m128d)o);
+}
+
+inline void storeFrame (X86Build, Sample32* left, Sample32* right, int32 i, Pair o)
+{
 	// Both lanes narrowed at once, to the nearest float as a cast does.
 	const __m128 narrow = _mm_cvtpd_ps ((__m128d)o);
 	left[i] = narrow[0];
 	right[i] = narrow[1];
-#else
-	left[i] = static_cast<Sample32> (o[0]);
-	right[i] = static_cast<Sample32> (o[1]);
+}
 #endif
+
+// One second-order all-pass section, the square of the first-order
+// all-pass (a - 1/z) / (1 - a/z): y = a² (x0 - y2) - 2a (x1 - y1) + x2, from
+// its input now, one back and two back (x0, x1, x2) and its own output one
+// and two back (y1, y2); aa holds a² and twoA 2a.
+__attribute__ ((always_inline)) inline Pair section (Pair aa, Pair twoA, Pair x0, Pair x1, Pair x2,
+                                                     Pair y1, Pair y2)
+{
+	return aa * (x0 - y2) - twoA * (x1 - y1) + x2;
 }
 
 // The per-sample loop over samples 0 .. count - 1 of one stretch in which
 // the counter n + i does not pass its limit. With settled, the smoothers sit
 // at the fixed point of their recurrence, which they then never leave, so
 // they are taken as constants.
-template <typename Sample, bool settled>
+template <typename Sample, bool settled, typename Build>
 __attribute__ ((always_inline)) inline void
-runSamples (LoopState& state, const LoopSettings& c, const Sample* inLeft, const Sample* inRight,
-            Sample* outLeft, Sample* outRight, int32 n, int32 count)
+runSamples (LoopState& carried, const LoopSettings& settings, const Sample* inLeft,
+            const Sample* inRight, Sample* outLeft, Sample* outRight, int32 n, int32 count)
 {
-	LoopState s = state;
-	const Pair one = opaque (pairOf (1.0, 1.0));
-	const Pair tiny = opaque (pairOf (1e-18, 1e-18));
+	const Build build {};
+	LoopState state = carried;
+	const Pair one = opaque (build, pairOf (1.0, 1.0));
+	const Pair tiny = opaque (build, pairOf (1e-18, 1e-18));
 	// Each smoother's value in both lanes, for the two channels.
 	auto level = [&] () ZY_ALWAYS_INLINE {
-		return __builtin_shufflevector (s.smoothers, s.smoothers, 0, 0);
+		return __builtin_shufflevector (state.smoothers, state.smoothers, 0, 0);
 	};
 	auto wet = [&] () ZY_ALWAYS_INLINE {
-		return __builtin_shufflevector (s.smoothers, s.smoothers, 1, 1);
+		return __builtin_shufflevector (state.smoothers, state.smoothers, 1, 1);
 	};
 	const Pair settledLevel = level ();
 	const Pair settledWet = wet ();
@@ -180,47 +226,58 @@ runSamples (LoopState& state, const LoopSettings& c, const Sample* inLeft, const
 	// coefficient is made one sample ahead for the same reason.
 	Pair sines[2];
 	auto sinesOf = [&] (int32 i) ZY_ALWAYS_INLINE {
-		const double p = c.lfoStep * static_cast<double> (n + i);
-		sines[i & 1] = pairOf (std::sin (p), std::sin (p + c.offset));
+		const double p = settings.lfoInc * static_cast<double> (n + i);
+		sines[i & 1] = pairOf (std::sin (p), std::sin (p + settings.phaseOffset));
 	};
 	// Only a is kept between samples: a² and 2a are cheaper to redo than to
 	// save around the library calls.
 	Pair a;
 	auto coefficientOf = [&] (int32 i) ZY_ALWAYS_INLINE {
-		const Pair raw = c.centre + c.sweep * sines[i & 1];
-		const Pair f = c.b0 * (raw + s.lowpassIn) + c.a1 * s.lowpassOut;
-		s.lowpassIn = raw;
-		s.lowpassOut = f;
-		const Pair k = c.kScale * f;
+		const Pair raw = settings.centreHz + settings.sweepHz * sines[i & 1];
+		const Pair f = settings.b0 * (raw + state.lowpassIn) + settings.a1 * state.lowpassOut;
+		state.lowpassIn = raw;
+		state.lowpassOut = f;
+		const Pair k = settings.piOverFs * f;
 		a = (one - k) / (one + k);
 	};
 
-	// The taps of the last two samples, u, y1, y2 and y3, by sample parity.
-	// They live in memory on purpose: each is stored once, where the
-	// library calls would otherwise save and restore every one of them.
-	alignas (16) Pair taps[2][4] = {{s.u2, s.s1p2, s.s2p2, s.s3p2}, {s.u1, s.s1p1, s.s2p1, s.s3p1}};
+	// The taps of the last two samples, one row each by sample parity, in
+	// the columns kInputTap to kSection3Tap. They live in memory on purpose:
+	// each is stored once, where the library calls would otherwise save and
+	// restore every one of them.
+	alignas (16) Pair taps[2][4] = {
+	    {state.inputTwoBack, state.section1TwoBack, state.section2TwoBack, state.section3TwoBack},
+	    {state.inputOneBack, state.section1OneBack, state.section2OneBack, state.section3OneBack}};
 	auto inMemory = [&] () ZY_ALWAYS_INLINE { __asm__ volatile("" : : "r"(taps) : "memory"); };
 
 	// One sample, from its input, on the coefficient made for it.
 	auto sample = [&] (int32 i, Pair x) ZY_ALWAYS_INLINE {
 		if (!settled)
-			s.smoothers = c.pole * s.smoothers + c.smootherInput;
-		Pair* t = taps[i & 1];
-		const Pair* t1 = taps[(i + 1) & 1];
+			state.smoothers = settings.smootherPole * state.smoothers + settings.smootherInput;
+		// The row of sample i - 2, which this sample then overwrites with its
+		// own taps, and the row of sample i - 1.
+		Pair* twoBack = taps[i & 1];
+		const Pair* oneBack = taps[(i + 1) & 1];
 		const Pair aa = a * a;
-		const Pair twoA = a + a;
-		const Pair u = c.fb * t1[3] + x;
-		const Pair y1 = aa * (u - t[1]) - twoA * (t1[0] - t1[1]) + t[0];
-		const Pair y2 = aa * (y1 - t[2]) - twoA * (t1[1] - t1[2]) + t[1];
-		const Pair y3 = aa * (y2 - t[3]) - twoA * (t1[2] - t1[3]) + t[2];
-		t[0] = u;
-		t[1] = y1;
-		t[2] = y2;
-		t[3] = y3;
+		const Pair twoA = a + a; // exactly 2a: doubling a double is exact
+		// The feedback is the chain output of the sample before.
+		const Pair u = settings.feedback * oneBack[kSection3Tap] + x;
+		// Section k reads tap k - 1 (its input: x0 now, x1 one back, x2 two
+		// back) and tap k (its output: y1 one back, y2 two back).
+		const Pair out1 = section (aa, twoA, u, oneBack[kInputTap], twoBack[kInputTap],
+		                           oneBack[kSection1Tap], twoBack[kSection1Tap]);
+		const Pair out2 = section (aa, twoA, out1, oneBack[kSection1Tap], twoBack[kSection1Tap],
+		                           oneBack[kSection2Tap], twoBack[kSection2Tap]);
+		const Pair out3 = section (aa, twoA, out2, oneBack[kSection2Tap], twoBack[kSection2Tap],
+		                           oneBack[kSection3Tap], twoBack[kSection3Tap]);
+		twoBack[kInputTap] = u;
+		twoBack[kSection1Tap] = out1;
+		twoBack[kSection2Tap] = out2;
+		twoBack[kSection3Tap] = out3;
 		const Pair levelNow = settled ? settledLevel : level ();
 		const Pair wetNow = settled ? settledWet : wet ();
 		const Pair dry = settled ? settledDry : one - wetNow;
-		return levelNow * (wetNow * y3 + dry * x);
+		return levelNow * (wetNow * out3 + dry * x);
 	};
 
 	for (int32 i = 0; i < std::min (count, 2); ++i)
@@ -233,12 +290,13 @@ runSamples (LoopState& state, const LoopSettings& c, const Sample* inLeft, const
 	{
 		sinesOf (i + 2);
 		inMemory ();
-		storeFrame (outLeft, outRight, i, sample (i, loadFrame (inLeft, inRight, i) + tiny));
+		storeFrame (build, outLeft, outRight, i,
+		            sample (i, loadFrame (build, inLeft, inRight, i) + tiny));
 		coefficientOf (i + 1);
 		sinesOf (i + 3);
 		inMemory ();
-		storeFrame (outLeft, outRight, i + 1,
-		            sample (i + 1, loadFrame (inLeft, inRight, i + 1) + tiny));
+		storeFrame (build, outLeft, outRight, i + 1,
+		            sample (i + 1, loadFrame (build, inLeft, inRight, i + 1) + tiny));
 		coefficientOf (i + 2);
 	}
 	for (; i < count; ++i)
@@ -246,41 +304,54 @@ runSamples (LoopState& state, const LoopSettings& c, const Sample* inLeft, const
 		if (i + 2 < count)
 			sinesOf (i + 2);
 		inMemory ();
-		storeFrame (outLeft, outRight, i, sample (i, loadFrame (inLeft, inRight, i) + tiny));
+		storeFrame (build, outLeft, outRight, i,
+		            sample (i, loadFrame (build, inLeft, inRight, i) + tiny));
 		if (i + 1 < count)
 			coefficientOf (i + 1);
 	}
-	const Pair* last = taps[(count + 1) & 1];
-	const Pair* before = taps[count & 1];
-	s.u1 = last[0];
-	s.s1p1 = last[1];
-	s.s2p1 = last[2];
-	s.s3p1 = last[3];
-	s.u2 = before[0];
-	s.s1p2 = before[1];
-	s.s2p2 = before[2];
-	s.s3p2 = before[3];
-	state = s;
+	const Pair* lastRow = taps[(count + 1) & 1];
+	const Pair* rowBefore = taps[count & 1];
+	state.inputOneBack = lastRow[kInputTap];
+	state.section1OneBack = lastRow[kSection1Tap];
+	state.section2OneBack = lastRow[kSection2Tap];
+	state.section3OneBack = lastRow[kSection3Tap];
+	state.inputTwoBack = rowBefore[kInputTap];
+	state.section1TwoBack = rowBefore[kSection1Tap];
+	state.section2TwoBack = rowBefore[kSection2Tap];
+	state.section3TwoBack = rowBefore[kSection3Tap];
+	carried = state;
 }
 
-// Each loop is built twice, for plain x86-64 and for processors with AVX,
-// whose three-operand forms spare the register copies of the two-operand
-// ones; the arithmetic is the same instructions either way.
+// The loop in its builds. The portable one is what machines without x86
+// run. On x86 the loop is built for plain x86-64 (SSE2) and for processors
+// with AVX, whose three-operand forms spare the register copies of the
+// two-operand ones; the arithmetic is the same instructions either way.
 template <typename Sample, bool settled>
 __attribute__ ((noinline)) void
-runStretchPlain (LoopState& state, const LoopSettings& settings, const Sample* inLeft,
-                 const Sample* inRight, Sample* outLeft, Sample* outRight, int32 n, int32 count)
+runStretchPortable (LoopState& state, const LoopSettings& settings, const Sample* inLeft,
+                    const Sample* inRight, Sample* outLeft, Sample* outRight, int32 n, int32 count)
 {
-	runSamples<Sample, settled> (state, settings, inLeft, inRight, outLeft, outRight, n, count);
+	runSamples<Sample, settled, PortableBuild> (state, settings, inLeft, inRight, outLeft, outRight,
+	                                            n, count);
 }
 
 #if ZY_PHASER_X86
+template <typename Sample, bool settled>
+__attribute__ ((noinline)) void
+runStretchSse2 (LoopState& state, const LoopSettings& settings, const Sample* inLeft,
+                const Sample* inRight, Sample* outLeft, Sample* outRight, int32 n, int32 count)
+{
+	runSamples<Sample, settled, X86Build> (state, settings, inLeft, inRight, outLeft, outRight, n,
+	                                       count);
+}
+
 template <typename Sample, bool settled>
 __attribute__ ((target ("avx"), noinline)) void
 runStretchAvx (LoopState& state, const LoopSettings& settings, const Sample* inLeft,
                const Sample* inRight, Sample* outLeft, Sample* outRight, int32 n, int32 count)
 {
-	runSamples<Sample, settled> (state, settings, inLeft, inRight, outLeft, outRight, n, count);
+	runSamples<Sample, settled, X86Build> (state, settings, inLeft, inRight, outLeft, outRight, n,
+	                                       count);
 }
 
 // Asked once when the module loads, so that the audio thread never runs a
@@ -294,23 +365,69 @@ bool detectAvx ()
 const bool processorHasAvx = detectAvx ();
 #endif
 
-template <typename Sample, bool settled>
-void runStretch (LoopState& state, const LoopSettings& settings, const Sample* inLeft,
-                 const Sample* inRight, Sample* outLeft, Sample* outRight, int32 n, int32 count)
+// The shipped choice: the fastest build this machine runs.
+PlugPhaserVariant shippedVariant ()
 {
 #if ZY_PHASER_X86
-	if (processorHasAvx)
-	{
-		runStretchAvx<Sample, settled> (state, settings, inLeft, inRight, outLeft, outRight, n,
-		                                count);
-		return;
-	}
+	return processorHasAvx ? PlugPhaserVariant::kAvx : PlugPhaserVariant::kSse2;
+#else
+	return PlugPhaserVariant::kPortable;
 #endif
-	runStretchPlain<Sample, settled> (state, settings, inLeft, inRight, outLeft, outRight, n,
-	                                  count);
+}
+
+// What the blocks run: the shipped choice unless a test overrides it.
+std::atomic<PlugPhaserVariant> variantInUse {shippedVariant ()};
+
+template <typename Sample, bool settled>
+void runStretch (PlugPhaserVariant variant, LoopState& state, const LoopSettings& settings,
+                 const Sample* inLeft, const Sample* inRight, Sample* outLeft, Sample* outRight,
+                 int32 n, int32 count)
+{
+	switch (variant)
+	{
+#if ZY_PHASER_X86
+		case PlugPhaserVariant::kAvx:
+			runStretchAvx<Sample, settled> (state, settings, inLeft, inRight, outLeft, outRight, n,
+			                                count);
+			return;
+		case PlugPhaserVariant::kSse2:
+			runStretchSse2<Sample, settled> (state, settings, inLeft, inRight, outLeft, outRight, n,
+			                                 count);
+			return;
+#endif
+		default:
+			runStretchPortable<Sample, settled> (state, settings, inLeft, inRight, outLeft,
+			                                     outRight, n, count);
+			return;
+	}
 }
 
 } // namespace
+
+bool plugPhaserRuns (PlugPhaserVariant variant)
+{
+	switch (variant)
+	{
+		case PlugPhaserVariant::kShipped:
+		case PlugPhaserVariant::kPortable: return true;
+#if ZY_PHASER_X86
+		case PlugPhaserVariant::kAvx: return processorHasAvx;
+		case PlugPhaserVariant::kSse2: return true;
+#endif
+		default: return false;
+	}
+}
+
+PlugPhaserVariant plugPhaserVariantInUse ()
+{
+	return variantInUse.load (std::memory_order_relaxed);
+}
+
+void overridePlugPhaserVariant (PlugPhaserVariant variant)
+{
+	const bool runs = variant != PlugPhaserVariant::kShipped && plugPhaserRuns (variant);
+	variantInUse.store (runs ? variant : shippedVariant (), std::memory_order_relaxed);
+}
 
 tresult PLUGIN_API PlugProcessor::setActive (TBool state)
 {
@@ -409,15 +526,15 @@ void PlugProcessor::runPhaser (const PlugDerivedValues& values, Sample** in, Sam
 	Sample* outRight = out[1];
 
 	LoopSettings settings;
-	settings.lfoStep = values.lfoInc;
-	settings.offset = values.phaseOffset;
-	settings.centre = pairOf (values.centreHz, values.centreHz);
-	settings.sweep = pairOf (values.sweepHz, values.sweepHz);
+	settings.lfoInc = values.lfoInc;
+	settings.phaseOffset = values.phaseOffset;
+	settings.centreHz = pairOf (values.centreHz, values.centreHz);
+	settings.sweepHz = pairOf (values.sweepHz, values.sweepHz);
 	settings.b0 = pairOf (sweepLowpassB0, sweepLowpassB0);
 	settings.a1 = pairOf (sweepLowpassA1, sweepLowpassA1);
-	settings.kScale = pairOf (piOverFs, piOverFs);
-	settings.fb = pairOf (values.feedback, values.feedback);
-	settings.pole = pairOf (smootherPole, smootherPole);
+	settings.piOverFs = pairOf (piOverFs, piOverFs);
+	settings.feedback = pairOf (values.feedback, values.feedback);
+	settings.smootherPole = pairOf (smootherPole, smootherPole);
 	// g × target is the same product every sample.
 	const double levelInput = smootherGain * values.levelGain;
 	const double wetInput = smootherGain * values.wet;
@@ -429,14 +546,14 @@ void PlugProcessor::runPhaser (const PlugDerivedValues& values, Sample** in, Sam
 	state.smoothers = pairOf (levelSmoothed, wetSmoothed);
 	state.lowpassIn = pairOf (sweepLowpassState[1], sweepLowpassState[4]);
 	state.lowpassOut = pairOf (sweepLowpassState[2], sweepLowpassState[5]);
-	state.u1 = loadTap (left, right, 1);
-	state.u2 = loadTap (left, right, 2);
-	state.s1p1 = loadTap (left, right, 4);
-	state.s1p2 = loadTap (left, right, 5);
-	state.s2p1 = loadTap (left, right, 7);
-	state.s2p2 = loadTap (left, right, 8);
-	state.s3p1 = loadTap (left, right, 10);
-	state.s3p2 = loadTap (left, right, 11);
+	state.inputOneBack = loadTap (left, right, 1);
+	state.inputTwoBack = loadTap (left, right, 2);
+	state.section1OneBack = loadTap (left, right, 4);
+	state.section1TwoBack = loadTap (left, right, 5);
+	state.section2OneBack = loadTap (left, right, 7);
+	state.section2TwoBack = loadTap (left, right, 8);
+	state.section3OneBack = loadTap (left, right, 10);
+	state.section3TwoBack = loadTap (left, right, 11);
 
 	// A smoother that one step leaves where it is stays there for good (the
 	// recurrence is fixed during the block); that is where both rest while
@@ -444,6 +561,7 @@ void PlugProcessor::runPhaser (const PlugDerivedValues& values, Sample** in, Sam
 	const bool settled = smootherPole * levelSmoothed + levelInput == levelSmoothed &&
 	                     smootherPole * wetSmoothed + wetInput == wetSmoothed;
 
+	const PlugPhaserVariant variant = plugPhaserVariantInUse ();
 	int32 n = lfoCounter;
 	int32 done = 0;
 	while (done < count)
@@ -453,10 +571,10 @@ void PlugProcessor::runPhaser (const PlugDerivedValues& values, Sample** in, Sam
 		const int32 chunk = static_cast<int32> (
 		    std::min<int64> (count - done, static_cast<int64> (kCounterMax) - n));
 		if (settled)
-			runStretch<Sample, true> (state, settings, inLeft + done, inRight + done,
+			runStretch<Sample, true> (variant, state, settings, inLeft + done, inRight + done,
 			                          outLeft + done, outRight + done, n, chunk);
 		else
-			runStretch<Sample, false> (state, settings, inLeft + done, inRight + done,
+			runStretch<Sample, false> (variant, state, settings, inLeft + done, inRight + done,
 			                           outLeft + done, outRight + done, n, chunk);
 		n += chunk;
 		done += chunk;
@@ -469,8 +587,11 @@ void PlugProcessor::runPhaser (const PlugDerivedValues& values, Sample** in, Sam
 	sweepLowpassState[2] = state.lowpassOut[0];
 	sweepLowpassState[3] = sweepLowpassState[4] = state.lowpassIn[1];
 	sweepLowpassState[5] = state.lowpassOut[1];
-	const Pair taps[12] = {state.u1,   state.u1,   state.u2,   state.s1p1, state.s1p1, state.s1p2,
-	                       state.s2p1, state.s2p1, state.s2p2, state.s3p1, state.s3p1, state.s3p2};
+	// Each tap's current value is its one-back value (see LoopState).
+	const Pair taps[12] = {state.inputOneBack,    state.inputOneBack,    state.inputTwoBack,
+	                       state.section1OneBack, state.section1OneBack, state.section1TwoBack,
+	                       state.section2OneBack, state.section2OneBack, state.section2TwoBack,
+	                       state.section3OneBack, state.section3OneBack, state.section3TwoBack};
 	for (int t = 0; t < 12; ++t)
 		storeTap (allpassLeft, allpassRight, t, taps[t]);
 

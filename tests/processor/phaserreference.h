@@ -56,8 +56,23 @@ struct PhaserReference
 		wetSmoothed = wet;
 	}
 
-	// One block; wide selects the 64-bit loop's rescale, otherwise the
-	// 32-bit loop's (which also narrows the outputs).
+	// The counter for the same sweep phase as the processor takes it where
+	// the counter would leave its range: whole turns taken off, to the
+	// nearest step; 0 when the step is 0 or a turn does not fit.
+	static int32_t counterForPhase (double phase, double step)
+	{
+		if (!(step > 0))
+			return 0;
+		double turn = std::fmod (phase, 6.283185307179586);
+		if (turn < 0)
+			turn += 6.283185307179586;
+		const double steps = turn / step + 0.5;
+		return steps < 2147483647.0 ? int32_t (steps) : 0;
+	}
+
+	// One block. The sample size selects the loop: 32-bit samples take the
+	// 32-bit loop's rescale (× r) and narrow the outputs, 64-bit samples the
+	// 64-bit loop's (÷ lfoInc).
 	template <typename Sample>
 	void block (const Sample* inL, const Sample* inR, Sample* outL, Sample* outR, int count)
 	{
@@ -71,17 +86,24 @@ struct PhaserReference
 			const double dry = 1 - wetSmoothed;
 			if (lfoInc != lastLfoInc)
 			{
-				// the processor's rescale: x + 0.5 truncated toward zero
-				// NOLINTBEGIN(bugprone-incorrect-roundings)
+				// the processor's rescale: x + 0.5 truncated toward zero, or
+				// beyond the counter's range the counter for the same phase
 				if (lfoInc == 0)
 					n = 0;
-				else if (narrow)
-					n = int32_t (lastLfoInc * n * r + 0.5);
 				else
-					n = int32_t (lastLfoInc * n / lfoInc + 0.5);
-				// NOLINTEND(bugprone-incorrect-roundings)
+				{
+					const double q =
+					    narrow ? lastLfoInc * n * r + 0.5 : lastLfoInc * n / lfoInc + 0.5;
+					n = q > -2147483649.0 && q < 2147483648.0
+					        ? int32_t (q)
+					        : counterForPhase (lastLfoInc * n, lfoInc);
+				}
 				lastLfoInc = lfoInc;
 			}
+			// The counter never passes its limit: there it starts again from
+			// the counter for the same phase.
+			if (n == INT32_MAX)
+				n = counterForPhase (lfoInc * n, lfoInc);
 			const double p = lfoInc * n;
 			const double raw[2] = {centreHz + sweepHz * std::sin (p),
 			                       centreHz + sweepHz * std::sin (p + phaseOffset)};

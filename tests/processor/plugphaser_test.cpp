@@ -1,7 +1,6 @@
 // The per-sample phaser: both loops against the plain formulas, bit for bit,
 // and the behaviour at its edges.
-#include "tests/processor/phaserreference.h"
-#include "tests/support/processorhost.h"
+#include "tests/processor/phaserscenarios.h"
 
 #include <gtest/gtest.h>
 
@@ -11,68 +10,10 @@
 namespace zytest {
 namespace {
 
-// Reproducible test input: a few sines and a little noise.
-double inputSample (int channel, int64_t index)
-{
-	uint64_t state = static_cast<uint64_t> (index) * 6364136223846793005ull +
-	                 1442695040888963407ull +
-	                 static_cast<uint64_t> (channel) * 0x9E3779B97F4A7C15ull;
-	state ^= state >> 33;
-	const double noise = static_cast<double> (state >> 11) * 0x1.0p-53 - 0.5;
-	return 0.5 * std::sin (0.013 * index + channel) + 0.2 * std::sin (0.21 * index) + 0.05 * noise;
-}
-
-void setReferenceParam (PhaserReference& reference, ParamID id, double value)
-{
-	double* fields[7] = {&reference.level,  &reference.frequency, &reference.depth,
-	                     &reference.degree, &reference.rate,      &reference.feedbackParam,
-	                     &reference.mix};
-	*fields[id] = value;
-	reference.update ();
-}
-
 std::vector<double> derivedOf (const PlugProcessor& p)
 {
 	return {p.centreHz, p.sweepHz,   p.rateHz,      p.feedback,
 	        p.wet,      p.levelGain, p.phaseOffset, p.lfoInc};
-}
-
-bool sameBits (double a, double b)
-{
-	return std::memcmp (&a, &b, sizeof a) == 0;
-}
-
-void expectSameState (const PlugProcessor& processor, const PhaserReference& reference)
-{
-	EXPECT_EQ (
-	    std::memcmp (processor.allpassLeft, reference.allpass[0], sizeof reference.allpass[0]), 0);
-	EXPECT_EQ (
-	    std::memcmp (processor.allpassRight, reference.allpass[1], sizeof reference.allpass[1]), 0);
-	EXPECT_EQ (
-	    std::memcmp (processor.sweepLowpassState, reference.lowpass, sizeof reference.lowpass), 0);
-	EXPECT_EQ (processor.lfoCounter, reference.n);
-	EXPECT_TRUE (sameBits (processor.lastLfoInc, reference.lastLfoInc));
-	EXPECT_TRUE (sameBits (processor.levelSmoothed, reference.levelSmoothed));
-	EXPECT_TRUE (sameBits (processor.wetSmoothed, reference.wetSmoothed));
-}
-
-struct BlockStep
-{
-	int32 sampleSize;
-	int32 samples;
-	std::vector<std::pair<ParamID, double>> changes;
-};
-
-struct ScenarioCase
-{
-	const char* name;
-	double sampleRate;
-	std::vector<BlockStep> blocks;
-};
-
-void PrintTo (const ScenarioCase& scenario, std::ostream* os)
-{
-	*os << scenario.name;
 }
 
 class PhaserAgainstFormulas : public ::testing::TestWithParam<ScenarioCase>
@@ -81,89 +22,11 @@ class PhaserAgainstFormulas : public ::testing::TestWithParam<ScenarioCase>
 
 TEST_P (PhaserAgainstFormulas, EveryOutputAndTheStateMatchBitForBit)
 {
-	const ScenarioCase& scenario = GetParam ();
-	auto processor = makeProcessor (scenario.sampleRate, kSample64);
-	PhaserReference reference;
-	reference.fs = scenario.sampleRate;
-	reference.activate ();
-
-	int64_t position = 0;
-	for (size_t b = 0; b < scenario.blocks.size (); ++b)
-	{
-		const BlockStep& step = scenario.blocks[b];
-		Block block (*processor, step.sampleSize, step.samples);
-		for (const auto& change : step.changes)
-		{
-			block.change (change.first, change.second);
-			setReferenceParam (reference, change.first, change.second);
-		}
-		for (int32 j = 0; j < step.samples; ++j)
-			for (int32 c = 0; c < 2; ++c)
-				block.setInput (c, j, inputSample (c, position + j));
-		ASSERT_EQ (block.run (), kResultOk);
-
-		std::vector<double> inL (step.samples), inR (step.samples), outL (step.samples),
-		    outR (step.samples);
-		for (int32 j = 0; j < step.samples; ++j)
-		{
-			inL[j] = inputSample (0, position + j);
-			inR[j] = inputSample (1, position + j);
-		}
-		if (step.sampleSize == kSample32)
-		{
-			std::vector<float> fL (inL.begin (), inL.end ()), fR (inR.begin (), inR.end ()),
-			    oL (step.samples), oR (step.samples);
-			reference.block (fL.data (), fR.data (), oL.data (), oR.data (), step.samples);
-			outL.assign (oL.begin (), oL.end ());
-			outR.assign (oR.begin (), oR.end ());
-		}
-		else
-			reference.block (inL.data (), inR.data (), outL.data (), outR.data (), step.samples);
-
-		int mismatches = 0;
-		for (int32 j = 0; j < step.samples; ++j)
-		{
-			if (!sameBits (block.output (0, j), outL[j]) ||
-			    !sameBits (block.output (1, j), outR[j]))
-				++mismatches;
-		}
-		EXPECT_EQ (mismatches, 0) << "block " << b;
-		expectSameState (*processor, reference);
-		position += step.samples;
-	}
+	expectScenarioMatchesReference (GetParam ());
 }
 
-const std::vector<std::pair<ParamID, double>> kNoChange;
-
-// A table, one scenario a line:
-// clang-format off
-INSTANTIATE_TEST_SUITE_P (
-    Scenarios, PhaserAgainstFormulas,
-    ::testing::Values (
-        ScenarioCase {"defaults64", 48000.0, {{kSample64, 4096, {}}, {kSample64, 1, {}}, {kSample64, 513, {}}}},
-        ScenarioCase {"defaults32", 44100.0, {{kSample32, 4096, {}}, {kSample32, 7, {}}, {kSample32, 300, {}}}},
-        ScenarioCase {"changes64",
-                      96000.0,
-                      {{kSample64, 700, {{kRateTag, 1.0}, {kFeedbackTag, 1.0}}},
-                       {kSample64, 333, {{kRateTag, 0.0371}, {kDepthTag, 1.0}, {kLevelTag, 0.2}}},
-                       {kSample64, 64, {{kRateTag, 0.0}}},
-                       {kSample64, 900, {{kRateTag, 0.9}, {kMixTag, 0.3}, {kDegreeTag, 0.0}}},
-                       {kSample64, 512, {{kFrequencyTag, 1.0}, {kDegreeTag, 1.0}}}}},
-        ScenarioCase {"changes32",
-                      48000.0,
-                      {{kSample32, 700, {{kRateTag, 1.0}, {kFeedbackTag, 1.0}}},
-                       {kSample32, 333, {{kRateTag, 0.0371}, {kDepthTag, 0.0}, {kLevelTag, 1.0}}},
-                       {kSample32, 64, {{kRateTag, 0.0}}},
-                       {kSample32, 900, {{kRateTag, 0.63}, {kMixTag, 0.0}, {kFrequencyTag, 0.0}}}}},
-        ScenarioCase {"mixedSizes",
-                      44100.0,
-                      {{kSample64, 400, {{kRateTag, 0.7}}},
-                       {kSample32, 300, {{kRateTag, 0.2}}},
-                       {kSample64, 200, {{kRateTag, 0.45}}},
-                       {kSample32, 100, {}},
-                       {kSample64, 100, {{kMixTag, 0.6}}}}}),
-    [] (const ::testing::TestParamInfo<ScenarioCase>& info) { return std::string (info.param.name); });
-// clang-format on
+INSTANTIATE_TEST_SUITE_P (Scenarios, PhaserAgainstFormulas,
+                          ::testing::ValuesIn (phaserScenarios ()), scenarioName);
 
 // Fixed points of the sound, so that a change in both the loops and the
 // formulas above cannot pass unseen.
@@ -316,6 +179,30 @@ TEST (PhaserCounter, RateChangeKeepsThePhaseWithinHalfAStep)
 		second.run ();
 		const double newPhase = processor->lfoInc * (processor->lfoCounter - 1);
 		EXPECT_LE (std::fabs (newPhase - oldPhase), 0.5 * processor->lfoInc + 1e-15);
+	}
+}
+
+// The 32-bit loop rescales the counter as old × n × (1 / new), the 64-bit
+// loop as old × n / new. At 48 kHz, Rate 0.15 to 1.0 with the counter at 30,
+// the two forms round to different counters.
+TEST (PhaserCounter, EachSampleSizeKeepsItsRescaleForm)
+{
+	const struct
+	{
+		int32 size;
+		int32 rescaled;
+	} cases[] = {{kSample32, 4}, {kSample64, 5}};
+	for (const auto& c : cases)
+	{
+		auto processor = makeProcessor (48000.0, c.size);
+		Block first (*processor, c.size, 30);
+		first.run ();
+		ASSERT_EQ (processor->lfoCounter, 30);
+		Block second (*processor, c.size, 1);
+		second.change (kRateTag, 1.0);
+		second.run ();
+		// the rescaled counter, then one sample counted
+		EXPECT_EQ (processor->lfoCounter, c.rescaled + 1) << c.size;
 	}
 }
 
