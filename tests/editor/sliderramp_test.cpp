@@ -21,6 +21,7 @@ using namespace zytest;
 namespace {
 
 constexpr ParamID kDepth = 2;
+constexpr double kStart = 0.95;
 constexpr Linux::TimerInterval kRampPeriodMs = 16;
 const char* const kDepthSlider = R"(class="CSlider" control-tag="Depth" )";
 const char* const kDepthRampSlider = R"(class="CSlider" control-tag="Depth" mode="ramp" )";
@@ -40,6 +41,8 @@ protected:
 		    << error;
 		ASSERT_TRUE (loadPng (EditorSession::resourcePath ("fader_cap.png"), cap, error)) << error;
 		ASSERT_TRUE (session.load (error, copy.path (), true)) << error;
+		// near the top: a long way for the ramp to a press near the bottom
+		session.plugin ().controller ()->setParamNormalized (kDepth, kStart);
 		ASSERT_TRUE (session.open (error)) << error;
 	}
 	void TearDown () override { session.closeAll (); }
@@ -61,11 +64,12 @@ TEST_F (SliderRampTest, PressBesideTheHandleStepsOnTheRunLoopUntilTheRelease)
 
 	IEditController& controller = *session.plugin ().controller ();
 	const double start = controller.getParamNormalized (kDepth);
+	ASSERT_EQ (start, kStart);
 	const Rect handle = place.handleFor (start);
-	// well below the handle: the ramp has far to go and does not arrive
+	// far below the handle: some 90 ticks before the ramp would arrive
 	const int x = handle.left + handle.width / 2;
 	const int y = place.view.top + place.view.height - 10;
-	ASSERT_GE (y, handle.top + handle.height + 40);
+	ASSERT_GE (y, handle.top + handle.height + 100);
 	const double target = place.valueAtCentre (y);
 
 	const auto& journal = session.timerJournal ()->journal ();

@@ -114,10 +114,6 @@ TEST_F (EditorStripTest, EachStripShowsItsOwnParameter)
 	auto state = makeStateStream (kValues, 0);
 	ASSERT_EQ (session.plugin ().component ()->setState (state), kResultOk);
 	ASSERT_TRUE (session.plugin ().syncControllerToProcessor ());
-	std::string error;
-	ASSERT_TRUE (session.open (error)) << error;
-	zyhost::Capture shot;
-	ASSERT_TRUE (session.capture (shot, error)) << error;
 
 	IEditController& controller = *session.plugin ().controller ();
 	struct Expected
@@ -136,16 +132,48 @@ TEST_F (EditorStripTest, EachStripShowsItsOwnParameter)
 		ASSERT_EQ (controller.getParamStringByValue (info.id, value, text), kResultOk);
 		byCaption[upper (narrow (info.title))] = {value, narrow (text), narrow (info.units)};
 	}
-
 	const std::vector<Strip> strips = stripsOf (layout);
 	ASSERT_EQ (strips.size (), static_cast<size_t> (kStrips));
 	for (const Strip& strip : strips)
 	{
+		ASSERT_EQ (byCaption.count (strip.caption), 1u)
+		    << "the strip \"" << strip.caption << "\" names no parameter";
+		ASSERT_TRUE (strip.valueField && strip.value && strip.units)
+		    << "the strip \"" << strip.caption << "\" has no value field";
+	}
+
+	std::string error;
+	ASSERT_TRUE (session.open (error)) << error;
+	zyhost::Capture shot;
+	// how closely a text drawn in a view of a strip's value field matches
+	auto match = [&] (const Strip& strip, const UiView& view, const std::string& text,
+	                  double size) {
+		return textInkMatch (shot, rectOf (view), field, view.left - strip.valueField->left,
+		                     view.top - strip.valueField->top, text, kFont, size);
+	};
+	// The value fields take their texts at the editor's first deferred
+	// update, after the sliders: wait until each shows one of the values,
+	// whichever it is.
+	auto everyFieldShowsAValue = [&] () {
+		return std::all_of (strips.begin (), strips.end (), [&] (const Strip& strip) {
+			return std::any_of (byCaption.begin (), byCaption.end (), [&] (const auto& other) {
+				return match (strip, *strip.value, other.second.valueText, kValueFontSize) >
+				       kSameText;
+			});
+		});
+	};
+	for (int wait = 0; wait < 100; ++wait)
+	{
+		ASSERT_TRUE (session.capture (shot, error)) << error;
+		if (everyFieldShowsAValue ())
+			break;
+		session.pump (std::chrono::milliseconds (50));
+	}
+
+	for (const Strip& strip : strips)
+	{
 		SCOPED_TRACE (strip.caption);
-		const auto own = byCaption.find (strip.caption);
-		ASSERT_NE (own, byCaption.end ()) << "a strip whose caption names no parameter";
-		const Expected& expected = own->second;
-		ASSERT_TRUE (strip.value && strip.units) << "a strip without its value field";
+		const Expected& expected = byCaption.at (strip.caption);
 
 		// the handle at the parameter's value
 		SliderPlace place {};
@@ -159,12 +187,8 @@ TEST_F (EditorStripTest, EachStripShowsItsOwnParameter)
 		// strip would show there: its own must match, and clearly best.
 		auto expectShows = [&] (const UiView& view, const char* what, double size,
 		                        std::string Expected::*text) {
-			auto match = [&] (const std::string& candidate) {
-				return textInkMatch (shot, rectOf (view), field, view.left - strip.valueField->left,
-				                     view.top - strip.valueField->top, candidate, kFont, size);
-			};
 			const std::string& ownText = expected.*text;
-			const double own = match (ownText);
+			const double own = match (strip, view, ownText, size);
 			std::printf ("%-10s %s \"%s\" matched to %.2f\n", strip.caption.c_str (), what,
 			             ownText.c_str (), own);
 			std::string closest;
@@ -172,7 +196,7 @@ TEST_F (EditorStripTest, EachStripShowsItsOwnParameter)
 			for (const auto& [caption, other] : byCaption)
 			{
 				const std::string& otherText = other.*text;
-				const double m = otherText == ownText ? 0. : match (otherText);
+				const double m = otherText == ownText ? 0. : match (strip, view, otherText, size);
 				if (m > closestMatch)
 				{
 					closestMatch = m;
