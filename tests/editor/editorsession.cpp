@@ -45,14 +45,14 @@ std::string EditorSession::resourcePath (const std::string& name)
 	return bundlePath () + "/Contents/Resources/" + name;
 }
 
-bool EditorSession::load (std::string& error)
+bool EditorSession::load (std::string& error, const std::string& bundle, bool journalTimers)
 {
 	if (!display ())
 	{
 		error = "no X display: run the editor tests under xvfb-run (scripts/test.sh does)";
 		return false;
 	}
-	loaded = zyhost::LoadedPlugin::load (bundlePath (), error);
+	loaded = zyhost::LoadedPlugin::load (bundle, error);
 	if (!loaded)
 		return false;
 	if (!loaded->syncControllerToProcessor ())
@@ -62,7 +62,17 @@ bool EditorSession::load (std::string& error)
 	}
 	recorder = owned (new RecordingHandler ());
 	loaded->controller ()->setComponentHandler (recorder);
-	loop = owned (new zyhost::RunLoop ());
+	if (journalTimers)
+	{
+		auto journalLoop =
+		    owned (new TimerJournalRunLoop ([this] { return recorder->edits.size (); }));
+		journal = journalLoop.get ();
+		loop = journalLoop.get ();
+	}
+	else
+	{
+		loop = owned (new zyhost::RunLoop ());
+	}
 	return true;
 }
 

@@ -3,6 +3,7 @@
 // (the XTest extension) to press, drag and release in it.
 #pragma once
 
+#include "tests/editor/timerjournal.h"
 #include "tests/editor/uilayout.h"
 #include "tools/hostkit/editorwindow.h"
 #include "tools/hostkit/loadedplugin.h"
@@ -60,7 +61,10 @@ public:
 	static std::string bundlePath ();
 	static std::string resourcePath (const std::string& name);
 
-	bool load (std::string& error);
+	// Loads a bundle (the built one unless another is given); with a timer
+	// journal the host's run loop notes the plug-in's timers and their ticks.
+	bool load (std::string& error, const std::string& bundle = bundlePath (),
+	           bool journalTimers = false);
 	bool open (std::string& error, float contentScale = 1.f);
 	void close ();
 	// A second editor of the same controller, in a window below the first,
@@ -84,6 +88,8 @@ public:
 	zyhost::LoadedPlugin& plugin () { return *loaded; }
 	RecordingHandler& handler () { return *recorder; }
 	zyhost::RunLoop& runLoop () { return *loop; }
+	// null unless loaded with a timer journal
+	const TimerJournalRunLoop* timerJournal () const { return journal; }
 	zyhost::EditorWindow* window () { return editorWindow; }
 	Steinberg::IPlugView* view () { return plugView; }
 
@@ -91,6 +97,7 @@ private:
 	std::unique_ptr<zyhost::LoadedPlugin> loaded;
 	Steinberg::IPtr<RecordingHandler> recorder;
 	Steinberg::IPtr<zyhost::RunLoop> loop;
+	TimerJournalRunLoop* journal {nullptr};
 	Steinberg::IPtr<Steinberg::IPlugView> plugView;
 	Steinberg::IPtr<zyhost::EditorWindow> editorWindow;
 	Steinberg::IPtr<Steinberg::IPlugView> secondView;

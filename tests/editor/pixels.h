@@ -34,6 +34,15 @@ Rect inkBounds (const zyhost::Capture& capture, Rect region);
 // Width in pixels of the ink of a text line in the font, as pango draws it.
 int textInkWidth (const std::string& text, const char* family, double pixelSize, bool bold);
 
+// How closely what is drawn in the region over a known background (the
+// image at imageX, imageY) matches the text as pango lays it out in the font:
+// the overlap of the two shapes of ink (intersection over union, 0 to 1), the
+// text placed where it matches best near the ink found in the region; 0 when
+// the region holds no ink.
+double textInkMatch (const zyhost::Capture& capture, Rect region, const zyhost::Capture& background,
+                     int imageX, int imageY, const std::string& text, const char* family,
+                     double pixelSize);
+
 bool hasColourNear (const zyhost::Capture& capture, Rect region, uint32_t rgb, int tolerance);
 
 } // namespace zytest

@@ -73,19 +73,51 @@ TEST (SliderConstruction, OrientationSubclassesForceTheirBit)
 	EXPECT_EQ (takeSliderAssertions ().size (), 1u);
 }
 
+/** a slider whose own constructor raises the slider's assertion once the
+	slider is built, holding its bitmaps */
+class ThrowsOnceBuilt : public CSlider
+{
+public:
+	ThrowsOnceBuilt (CBitmap* handle, CBitmap* background)
+	: CSlider (CRect (0, 0, 200, 20), nullptr, 0, 0, 100, handle, background, CPoint (0, 0), kHL)
+	{
+		setStyle (0);
+	}
+};
+
 TEST (SliderConstruction, ThrowingAssertionHandlerLeavesNothingHeld)
 {
 	auto handle = makeOwned<CBitmap> (20., 8.);
 	auto background = makeOwned<CBitmap> (200., 20.);
+	int32_t handleHeld = 0;
+	int32_t backgroundHeld = 0;
+	auto countAtThrow = [&] () {
+		handleHeld = handle->getNbReference ();
+		backgroundHeld = background->getNbReference ();
+	};
+
+	// the style is checked after the background is taken, before the handle is
 	{
-		ThrowingAssertions throwing;
+		ThrowingAssertions throwing (countAtThrow);
 		EXPECT_THROW (new CSlider (CRect (0, 0, 200, 20), nullptr, 0, 0, 100, handle, background,
 								   CPoint (0, 0), CSliderBase::kLeft),
 					  std::logic_error);
 	}
-	takeSliderAssertions ();
-	EXPECT_EQ (handle->getNbReference (), 1);
+	EXPECT_EQ (backgroundHeld, 2);
+	EXPECT_EQ (handleHeld, 1);
 	EXPECT_EQ (background->getNbReference (), 1);
+	EXPECT_EQ (handle->getNbReference (), 1);
+
+	// thrown with the handle held: the destructors alone, without the
+	// toolkit's release path, let it go (no background: a toolkit view lets
+	// that go only on its release path)
+	{
+		ThrowingAssertions throwing (countAtThrow);
+		EXPECT_THROW (new ThrowsOnceBuilt (handle, nullptr), std::logic_error);
+	}
+	EXPECT_EQ (handleHeld, 2);
+	EXPECT_EQ (handle->getNbReference (), 1);
+	takeSliderAssertions ();
 }
 
 //-----------------------------------------------------------------------------

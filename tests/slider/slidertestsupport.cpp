@@ -36,17 +36,34 @@ struct ToolkitEnvironment : ::testing::Environment
 	void TearDown () override { VSTGUI::exit (); }
 };
 
+std::function<void ()>& atThrowingAssertion ()
+{
+	static std::function<void ()> atThrow;
+	return atThrow;
+}
+
 void throwAssertion (const char* filename, const char* line, const char* condition,
 					 const char* desc)
 {
 	recordAssertion (filename, line, condition, desc);
+	if (atThrowingAssertion ())
+		atThrowingAssertion () ();
 	throw std::logic_error (condition ? condition : "assertion");
 }
 
 } // anonymous namespace
 
-ThrowingAssertions::ThrowingAssertions () { setAssertionHandler (&throwAssertion); }
-ThrowingAssertions::~ThrowingAssertions () { setAssertionHandler (&recordAssertion); }
+ThrowingAssertions::ThrowingAssertions (std::function<void ()> atThrow)
+{
+	atThrowingAssertion () = std::move (atThrow);
+	setAssertionHandler (&throwAssertion);
+}
+
+ThrowingAssertions::~ThrowingAssertions ()
+{
+	setAssertionHandler (&recordAssertion);
+	atThrowingAssertion () = nullptr;
+}
 
 std::vector<SliderAssertion> takeSliderAssertions ()
 {

@@ -7,6 +7,7 @@
 #include "vstgui/lib/controls/cslider.h"
 #include "vstgui/lib/controls/icontrollistener.h"
 #include "vstgui/lib/cvstguitimer.h"
+#include <functional>
 #include <gtest/gtest.h>
 #include <string>
 #include <vector>
@@ -77,10 +78,11 @@ inline void expectRect (const CRect& actual, const CRect& expected)
 
 namespace ZYTest {
 
-/** while it lives, the slider's assertions throw instead of being recorded */
+/** while it lives, the slider's assertions throw instead of being recorded;
+	atThrow runs just before each throw */
 struct ThrowingAssertions
 {
-	ThrowingAssertions ();
+	explicit ThrowingAssertions (std::function<void ()> atThrow = {});
 	~ThrowingAssertions ();
 };
 
