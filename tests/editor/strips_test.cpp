@@ -5,11 +5,11 @@
 // strips bound to each other's parameters, or a slider and value field bound
 // to different ones, fail here.
 
-#include "tests/controller/statestream.h"
-#include "tests/controller/texts.h"
 #include "tests/editor/editorsession.h"
 #include "tests/editor/pixels.h"
 #include "tests/editor/sliderplace.h"
+#include "tests/support/staterecord.h"
+#include "tests/support/texts.h"
 
 #include <gtest/gtest.h>
 
