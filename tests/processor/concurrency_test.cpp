@@ -26,14 +26,6 @@ namespace {
 
 constexpr int32 kBlockSize = 64;
 
-std::vector<uint8> bytesOf (const PlugParams& block)
-{
-	MemoryStream stream;
-	block.write (&stream);
-	auto* begin = reinterpret_cast<const uint8*> (stream.getData ());
-	return {begin, begin + stream.getSize ()};
-}
-
 // What the loop carries from block to block.
 struct PhaserState
 {
@@ -122,7 +114,7 @@ TEST (StateAgainstProcessing, EveryRecordAndEveryBlockIsOneWholeParameterSet)
 	std::vector<Candidate> candidates;
 	for (const PlugParams& set : sets)
 	{
-		Candidate c {set, bytesOf (set), makeProcessor (48000.0, kSample32), nullptr};
+		Candidate c {set, recordOf (set), makeProcessor (48000.0, kSample32), nullptr};
 		ASSERT_EQ (c.renderer->setState (streamOf (c.bytes)), kResultOk);
 		c.block = std::make_unique<Block> (*c.renderer, kSample32, kBlockSize);
 		candidates.push_back (std::move (c));
@@ -133,7 +125,7 @@ TEST (StateAgainstProcessing, EveryRecordAndEveryBlockIsOneWholeParameterSet)
 	};
 
 	auto processor = makeProcessor (48000.0, kSample32);
-	ASSERT_EQ (processor->setState (streamOf (bytesOf (quiet))), kResultOk);
+	ASSERT_EQ (processor->setState (streamOf (recordOf (quiet))), kResultOk);
 
 	std::atomic<bool> stop {false};
 	std::atomic<bool> automate {true};
@@ -187,7 +179,7 @@ TEST (StateAgainstProcessing, EveryRecordAndEveryBlockIsOneWholeParameterSet)
 	for (int round = 0; round < 20000; ++round)
 	{
 		const PlugParams& restored = round % 2 ? loud : quiet;
-		if (processor->setState (streamOf (bytesOf (restored))) != kResultOk)
+		if (processor->setState (streamOf (recordOf (restored))) != kResultOk)
 			++refused;
 		checkRecord ();
 	}
@@ -197,7 +189,7 @@ TEST (StateAgainstProcessing, EveryRecordAndEveryBlockIsOneWholeParameterSet)
 	automate = false;
 	while (!automationStopped.load ())
 		std::this_thread::yield ();
-	EXPECT_EQ (processor->setState (streamOf (bytesOf (last))), kResultOk);
+	EXPECT_EQ (processor->setState (streamOf (recordOf (last))), kResultOk);
 	const int blocksBefore = blocks.load ();
 	while (blocks.load () < blocksBefore + 8)
 	{
@@ -210,10 +202,10 @@ TEST (StateAgainstProcessing, EveryRecordAndEveryBlockIsOneWholeParameterSet)
 	EXPECT_EQ (refused, 0);
 	EXPECT_EQ (strayRecords, 0);
 	EXPECT_EQ (strayBlocks.load (), 0) << "of " << blocks.load () << " blocks";
-	EXPECT_EQ (stateBytes (*processor), bytesOf (last));
+	EXPECT_EQ (stateBytes (*processor), recordOf (last));
 	Block block (*processor, kSample32, 16);
 	block.run ();
-	EXPECT_EQ (stateBytes (*processor), bytesOf (last));
+	EXPECT_EQ (stateBytes (*processor), recordOf (last));
 	EXPECT_EQ (processor->params.level, last.level);
 	EXPECT_EQ (processor->wet, 0.5 * last.mix);
 }

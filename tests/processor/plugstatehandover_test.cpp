@@ -17,14 +17,6 @@ constexpr int32 kBlockSize = 32;
 const PlugParams kDefaults = {0.75, 0.527507, 0.5, 0.5, 0.15, 0.5, 1.0, false};
 const PlugParams kRestored = {0.4, 0.7, 0.9, 0.2, 0.8, 0.6, 0.5, false};
 
-std::vector<uint8> bytesOf (const PlugParams& block)
-{
-	MemoryStream stream;
-	block.write (&stream);
-	auto* begin = reinterpret_cast<const uint8*> (stream.getData ());
-	return {begin, begin + stream.getSize ()};
-}
-
 void fillInput (Block& block, int32 index)
 {
 	for (int32 j = 0; j < kBlockSize; ++j)
@@ -69,7 +61,7 @@ struct Probe
 				block.change (change.first, change.second);
 			block.run ();
 			probe.outputs.push_back (outputOf (block));
-			probe.paramsDuring.push_back (bytesOf (probe.processor->params));
+			probe.paramsDuring.push_back (recordOf (probe.processor->params));
 		}
 	}
 };
@@ -89,7 +81,7 @@ TEST (StateHandOver, BlocksBesideARestoreRunOnItAndKeepTheirChanges)
 		auto processor = makeProcessor (48000.0, kSample64);
 		Probe probe {processor.get (), &c, {}, {}};
 		processor->stateHandOver.setRestoreProbe (&Probe::run, &probe);
-		ASSERT_EQ (processor->setState (streamOf (bytesOf (kRestored))), kResultOk);
+		ASSERT_EQ (processor->setState (streamOf (recordOf (kRestored))), kResultOk);
 		processor->stateHandOver.setRestoreProbe (nullptr, nullptr);
 		ASSERT_EQ (probe.outputs.size (), c.blocks.size ());
 
@@ -100,7 +92,7 @@ TEST (StateHandOver, BlocksBesideARestoreRunOnItAndKeepTheirChanges)
 		for (size_t b = 0; b < c.blocks.size (); ++b)
 		{
 			// The blocks did not touch the parameters the restore held.
-			EXPECT_EQ (probe.paramsDuring[b], bytesOf (kDefaults)) << b;
+			EXPECT_EQ (probe.paramsDuring[b], recordOf (kDefaults)) << b;
 			for (const Change& change : c.blocks[b])
 			{
 				double* fields[7] = {&expected.level,  &expected.frequency, &expected.depth,
@@ -111,7 +103,7 @@ TEST (StateHandOver, BlocksBesideARestoreRunOnItAndKeepTheirChanges)
 				else
 					*fields[change.first] = change.second;
 			}
-			ASSERT_EQ (twin->setState (streamOf (bytesOf (expected))), kResultOk);
+			ASSERT_EQ (twin->setState (streamOf (recordOf (expected))), kResultOk);
 			Block block (*twin, kSample64, kBlockSize);
 			fillInput (block, static_cast<int32> (b));
 			block.run ();
@@ -120,7 +112,7 @@ TEST (StateHandOver, BlocksBesideARestoreRunOnItAndKeepTheirChanges)
 
 		// The changes are not lost: getState shows them at once, and the
 		// next block takes them over into the processor's parameters.
-		EXPECT_EQ (stateBytes (*processor), bytesOf (expected));
+		EXPECT_EQ (stateBytes (*processor), recordOf (expected));
 		Block next (*processor, kSample64, kBlockSize);
 		Block twinNext (*twin, kSample64, kBlockSize);
 		for (Block* block : {&next, &twinNext})
@@ -129,10 +121,10 @@ TEST (StateHandOver, BlocksBesideARestoreRunOnItAndKeepTheirChanges)
 			block->run ();
 		}
 		EXPECT_EQ (outputOf (next), outputOf (twinNext));
-		EXPECT_EQ (bytesOf (processor->params), bytesOf (expected));
+		EXPECT_EQ (recordOf (processor->params), recordOf (expected));
 		EXPECT_EQ (processor->centreHz, twin->centreHz);
 		EXPECT_EQ (processor->wet, twin->wet);
-		EXPECT_EQ (stateBytes (*processor), bytesOf (expected));
+		EXPECT_EQ (stateBytes (*processor), recordOf (expected));
 	}
 }
 

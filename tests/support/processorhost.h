@@ -4,6 +4,7 @@
 #pragma once
 
 #include "processor/plugprocessor.h"
+#include "tests/support/staterecord.h"
 
 #include "public.sdk/source/common/memorystream.h"
 #include "public.sdk/source/vst/hosting/parameterchanges.h"
@@ -114,6 +115,14 @@ inline std::vector<uint8> stateBytes (IComponent& component)
 	component.getState (&stream);
 	auto* begin = reinterpret_cast<const uint8*> (stream.getData ());
 	return {begin, begin + stream.getSize ()};
+}
+
+// The state record of a parameter block, built field by field.
+inline std::vector<uint8> recordOf (const PlugParams& block)
+{
+	const double values[7] = {block.level, block.frequency, block.depth, block.degree,
+	                          block.rate,  block.feedback,  block.mix};
+	return record (0, values, block.bypass ? 1 : 0);
 }
 
 // A stream that holds exactly the given bytes.
