@@ -11,7 +11,6 @@ PlugStateHandOver::PlugStateHandOver (PlugProcessor& processor, const PlugParams
 , publishedParams ({initial, 0})
 , lastRestored (initial)
 , running {initial, {}}
-, carried (initial)
 {
 }
 
@@ -54,29 +53,28 @@ const PlugBlockParams& PlugStateHandOver::beginBlockBesideRestore (IParameterCha
 	// runs on that one (or, if it is the one already running, on ours) without
 	// touching the processor's fields.
 	const PlugParamsSnapshot& restored = restoredStates.latest ();
-	carried = restored.serial != runningSerial ? restored.params : running.params;
-	takeParameterChanges (changes, carried);
-	carriedSerial = restored.serial;
-	hasCarried = true;
-	running.params = carried;
-	runningSerial = carriedSerial;
-	publish (carried, carriedSerial);
-	running.values = PlugProcessor::deriveValues (carried, processor.twoPiOverFs);
+	if (restored.serial != runningSerial)
+		running.params = restored.params;
+	takeParameterChanges (changes, running.params);
+	runningSerial = restored.serial;
+	runningBesideRestore = true;
+	publish (running.params, runningSerial);
+	running.values = PlugProcessor::deriveValues (running.params, processor.twoPiOverFs);
 	return running;
 }
 
 bool PlugStateHandOver::adoptRestored ()
 {
 	const PlugParamsSnapshot& restored = restoredStates.latest ();
-	if (hasCarried)
+	if (runningBesideRestore)
 	{
-		hasCarried = false;
-		// The last block ran on these values; keep them unless a newer block
-		// has been restored since.
-		if (restored.serial == carriedSerial)
+		runningBesideRestore = false;
+		// The last block ran on these values, its changes included; keep them
+		// unless a newer block has been restored since.
+		if (restored.serial == runningSerial)
 		{
-			processor.params = carried;
-			adoptedSerial = carriedSerial;
+			processor.params = running.params;
+			adoptedSerial = runningSerial;
 			return true;
 		}
 	}

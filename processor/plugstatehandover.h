@@ -95,13 +95,11 @@ private:
 	void (*restoreProbe) (void*) = nullptr;
 	void* restoreProbeContext = nullptr;
 
-	// Audio thread only: what the last block ran on, and the intake of a block
-	// that began beside a restore, to be taken over at the next block.
+	// Audio thread only: what the last block ran on, and whether it began
+	// beside a restore, so that the next block takes its intake over.
 	PlugBlockParams running;
 	uint32 runningSerial = 0;
-	PlugParams carried;
-	uint32 carriedSerial = 0;
-	bool hasCarried = false;
+	bool runningBesideRestore = false;
 };
 
 } // namespace Vst
