@@ -9,18 +9,11 @@
 // Rates below the processor's floor are measured too: the tool sets the rate
 // the loop runs at itself, and says whether setupProcessing accepts it.
 
-#include "processor/plugprocessor.h"
+#include "tests/support/loudestoutput.h"
 
-#include "base/source/fstreamer.h"
-#include "public.sdk/source/common/memorystream.h"
-#include "public.sdk/source/vst/hosting/processdata.h"
-
-#include <algorithm>
-#include <cmath>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
-#include <cstring>
 #include <string>
 #include <vector>
 
@@ -29,7 +22,6 @@ using namespace Steinberg::Vst;
 
 namespace {
 
-constexpr int32 kBlockSize = 512;
 constexpr int kCorners = 1 << 7;
 
 const double kDefaultRates[] = {60.0,   80.0,   100.0,   150.0,   200.0,   240.0,   250.0,
@@ -52,85 +44,11 @@ struct Random
 	}
 };
 
-enum class Input
-{
-	noise,
-	square,
-};
-
-IPtr<MemoryStream> recordOf (const Settings& settings)
-{
-	auto stream = owned (new MemoryStream);
-	IBStreamer streamer (stream, kLittleEndian);
-	streamer.writeInt64 (0);
-	for (double value : settings.values)
-		streamer.writeDouble (value);
-	streamer.writeInt32 (0);
-	stream->seek (0, IBStream::kIBSeekSet, nullptr);
-	return stream;
-}
-
-// The largest output magnitude over the given seconds; infinity once the
-// output is not a number.
-double peakOf (double rate, const Settings& settings, Input input, double seconds, uint64_t seed)
-{
-	IPtr<PlugProcessor> processor = owned (static_cast<PlugProcessor*> (
-	    static_cast<IAudioProcessor*> (PlugProcessor::createInstance (nullptr))));
-	processor->initialize (nullptr);
-	ProcessSetup setup {kRealtime, kSample64, kBlockSize, rate};
-	processor->setupProcessing (setup);
-	processor->sampleRate = rate; // also where setupProcessing refuses it
-	processor->setState (recordOf (settings));
-	processor->setActive (true);
-
-	HostProcessData data;
-	data.prepare (*processor, kBlockSize, kSample64);
-	data.numSamples = kBlockSize;
-	Sample64** in = data.inputs[0].channelBuffers64;
-	Sample64** out = data.outputs[0].channelBuffers64;
-
-	Random random {seed};
-	// A square of period 1/50 s, or 2 samples at the lowest rates.
-	const int64_t halfPeriod = std::max<int64_t> (1, static_cast<int64_t> (rate / 100.0));
-	const int64_t total = static_cast<int64_t> (seconds * rate);
-	double peak = 0.0;
-	for (int64_t done = 0; done < total; done += kBlockSize)
-	{
-		for (int32 j = 0; j < kBlockSize; ++j)
-		{
-			for (int32 c = 0; c < 2; ++c)
-			{
-				const int64_t index = done + j;
-				in[c][j] = input == Input::noise ? random.unit () - 0.5
-				                                 : ((index / halfPeriod) % 2 ? 0.5 : -0.5);
-			}
-		}
-		processor->process (data);
-		for (int32 c = 0; c < 2; ++c)
-		{
-			for (int32 j = 0; j < kBlockSize; ++j)
-			{
-				const double magnitude = std::fabs (out[c][j]);
-				if (!std::isfinite (magnitude))
-					return INFINITY;
-				peak = std::max (peak, magnitude);
-			}
-		}
-	}
-	processor->setActive (false);
-	processor->terminate ();
-	return peak;
-}
-
 bool accepts (double rate)
 {
-	IPtr<PlugProcessor> processor = owned (static_cast<PlugProcessor*> (
-	    static_cast<IAudioProcessor*> (PlugProcessor::createInstance (nullptr))));
-	processor->initialize (nullptr);
-	ProcessSetup setup {kRealtime, kSample64, kBlockSize, rate};
-	const bool accepted = processor->setupProcessing (setup) == kResultOk;
-	processor->terminate ();
-	return accepted;
+	auto processor = zytest::makeProcessor (44100.0, kSample64, false);
+	ProcessSetup setup {kRealtime, kSample64, 4096, rate};
+	return processor->setupProcessing (setup) == kResultOk;
 }
 
 int usage ()
@@ -192,13 +110,15 @@ int main (int argc, char** argv)
 	for (double rate : rates)
 	{
 		std::printf ("%10.0f  %-8s", rate, accepts (rate) ? "accepted" : "refused");
-		for (Input input : {Input::noise, Input::square})
+		for (zytest::LoudnessInput input :
+		     {zytest::LoudnessInput::noise, zytest::LoudnessInput::square})
 		{
 			double worst = -1.0;
 			const Settings* worstSettings = nullptr;
 			for (const Settings& settings : sets)
 			{
-				const double peak = peakOf (rate, settings, input, seconds, 0x1234);
+				const double peak = zytest::loudestOutput (
+				    rate, settings.values, input, static_cast<int64_t> (seconds * rate), 0x1234);
 				if (peak > worst)
 				{
 					worst = peak;
