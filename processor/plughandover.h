@@ -1,6 +1,9 @@
-// A wait-free hand-over of a small record from one thread to another: the
-// writer fills its own slot and publishes it, the reader takes the latest
-// published slot. Neither side ever waits for the other or allocates.
+// A triple buffer: the wait-free hand-over of a small record from one writer
+// thread to one reader thread. The writer fills its own slot and publishes
+// it; the reader takes the latest published slot. Of the three slots one is
+// the writer's, one the reader's and one in between, so neither side ever
+// waits for the other or allocates. A slot stays its owner's until that side
+// calls publish (writer) or latest (reader) again.
 #pragma once
 
 #include <atomic>

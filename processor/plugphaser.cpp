@@ -453,19 +453,20 @@ tresult PLUGIN_API PlugProcessor::setActive (TBool state)
 
 		// The derived values, snapped to their targets, from the parameters
 		// as they stand, a state restored meanwhile included.
-		stateHandOver.adoptForActivation ();
+		adoptRestoredState ();
+		updateParameters (true);
 	}
 	return AudioEffect::setActive (state);
 }
 
 void PlugProcessor::processAudio32 (Sample32** in, Sample32** out, int32 count)
 {
-	runPhaser (stateHandOver.blockValues (), in, out, count);
+	runPhaser (heldDerivedValues (), in, out, count);
 }
 
 void PlugProcessor::processAudio64 (Sample64** in, Sample64** out, int32 count)
 {
-	runPhaser (stateHandOver.blockValues (), in, out, count);
+	runPhaser (heldDerivedValues (), in, out, count);
 }
 
 void PlugProcessor::rescaleCounter (double quotient, double oldInc, double newInc)

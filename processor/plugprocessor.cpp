@@ -1,11 +1,13 @@
 #include "processor/plugprocessor.h"
 #include "processor/plugcids.h"
+#include "processor/plugintake.h"
 
 #include "pluginterfaces/vst/vstspeaker.h"
 
 #include <algorithm>
 #include <cmath>
 #include <cstring>
+#include <new>
 
 namespace Steinberg {
 namespace Vst {
@@ -27,6 +29,24 @@ bool hasTwoSpeakers (SpeakerArrangement arrangement)
 	return SpeakerArr::getChannelCount (arrangement) == 2;
 }
 
+// The silence flag of channel c, and of every channel of a bus.
+uint64 silenceFlagOf (int32 c)
+{
+	return c < 64 ? uint64 {1} << c : 0;
+}
+
+uint64 silenceFlagsOf (const AudioBusBuffers& bus)
+{
+	return bus.numChannels >= 64 ? ~uint64 {0} : silenceFlagOf (bus.numChannels) - 1;
+}
+
+// Whether every channel of the bus is flagged silent.
+bool allChannelsSilent (const AudioBusBuffers& bus)
+{
+	const uint64 all = silenceFlagsOf (bus);
+	return bus.numChannels > 0 && (bus.silenceFlags & all) == all;
+}
+
 // Zeros in every output channel that is not its input channel.
 void clearChannels (const AudioBusBuffers& in, AudioBusBuffers& out, int32 channels, size_t bytes)
 {
@@ -38,16 +58,27 @@ void clearChannels (const AudioBusBuffers& in, AudioBusBuffers& out, int32 chann
 	}
 }
 
-// The input in every output channel that is not its input channel.
-void copyChannels (const AudioBusBuffers& in, AudioBusBuffers& out, int32 channels, size_t bytes)
+// The input in every output channel that is not its input channel, and
+// silence where the input channel is missing. Answers the channels that got
+// silence, as silence flags.
+uint64 copyChannels (const AudioBusBuffers& in, AudioBusBuffers& out, int32 channels, size_t bytes)
 {
+	uint64 silenced = 0;
 	for (int32 c = 0; c < channels; ++c)
 	{
 		void* target = out.channelBuffers64[c];
 		const void* source = in.channelBuffers64[c];
-		if (target && source && target != source)
+		if (!target || target == source)
+			continue;
+		if (source)
 			std::memcpy (target, source, bytes);
+		else
+		{
+			std::memset (target, 0, bytes);
+			silenced |= silenceFlagOf (c);
+		}
 	}
+	return silenced;
 }
 
 // Both channels of the phaser, on both sides.
@@ -57,20 +88,61 @@ bool hasStereoPair (const AudioBusBuffers& in, const AudioBusBuffers& out, int32
 	       out.channelBuffers64[0] && out.channelBuffers64[1];
 }
 
+// An input bus with samples to read: there, with channels, and with buffers.
+bool hasUsableInput (const ProcessData& data)
+{
+	if (data.numInputs <= 0 || !data.inputs)
+		return false;
+	const AudioBusBuffers& in = data.inputs[0];
+	return in.numChannels > 0 && in.channelBuffers64;
+}
+
+// Silence in every channel of the output bus, flagged as such.
+void silenceOutput (AudioBusBuffers& out, size_t bytes)
+{
+	if (!out.channelBuffers64 || out.numChannels <= 0)
+		return;
+	for (int32 c = 0; c < out.numChannels; ++c)
+	{
+		if (out.channelBuffers64[c])
+			std::memset (out.channelBuffers64[c], 0, bytes);
+	}
+	out.silenceFlags = silenceFlagsOf (out);
+}
+
 } // namespace
 
-PlugProcessor::PlugProcessor () : stateHandOver (*this, kDefaultParams)
+PlugProcessor::PlugProcessor () : stateHandOver (kDefaultParams)
 {
 	setControllerClass (PlugControllerUID);
 	params = kDefaultParams;
 }
 
+FUnknown* PlugProcessor::createInstance (void*)
+{
+	auto* processor = new (std::nothrow) PlugProcessor ();
+	return processor ? static_cast<IAudioProcessor*> (processor) : nullptr;
+}
+
 tresult PLUGIN_API PlugProcessor::initialize (FUnknown* context)
 {
-	if (AudioEffect::initialize (context) != kResultOk)
+	// The base refuses a second initialize only when the first brought a
+	// host context; the buses of the first one count as well.
+	if (AudioEffect::initialize (context) != kResultOk || !audioInputs.empty () ||
+	    !audioOutputs.empty ())
 		return kResultFalse;
-	addAudioInput (STR16 ("AudioInput"), SpeakerArr::kStereo);
-	addAudioOutput (STR16 ("AudioOutput"), SpeakerArr::kStereo);
+	try
+	{
+		addAudioInput (STR16 ("AudioInput"), SpeakerArr::kStereo);
+		addAudioOutput (STR16 ("AudioOutput"), SpeakerArr::kStereo);
+	}
+	catch (...)
+	{
+		// Out of memory: nothing of this initialize stays behind.
+		removeAudioBusses ();
+		AudioEffect::terminate ();
+		return kOutOfMemory;
+	}
 	smoothingMs = 5.0;
 	sampleRate = 44100.0;
 	return kResultOk;
@@ -107,45 +179,93 @@ tresult PLUGIN_API PlugProcessor::setupProcessing (ProcessSetup& setup)
 
 tresult PLUGIN_API PlugProcessor::process (ProcessData& data)
 {
-	// Intake and derived values: one whole parameter block, whichever thread
-	// holds the parameters right now.
-	const PlugBlockParams& block = stateHandOver.beginBlock (data.inputParameterChanges);
+	takeParameters (data.inputParameterChanges);
 
-	if (data.numInputs == 0 || data.numOutputs == 0 || !data.inputs || !data.outputs)
+	// A block of no samples is a parameter flush.
+	if (data.numSamples <= 0 || data.numOutputs <= 0 || !data.outputs)
 		return kResultOk;
-	if (data.numSamples <= 0)
-		return kResultOk;
-	AudioBusBuffers& in = data.inputs[0];
 	AudioBusBuffers& out = data.outputs[0];
-	if (!in.channelBuffers64 || !out.channelBuffers64)
-		return kResultOk;
-	const int32 channels = std::min (in.numChannels, out.numChannels);
 	// The buffers hold the block's own sample size, whatever the setup said.
 	const bool is32 = data.symbolicSampleSize == kSample32;
 	const size_t bytes =
 	    static_cast<size_t> (data.numSamples) * (is32 ? sizeof (Sample32) : sizeof (Sample64));
 
-	if (in.silenceFlags != 0)
+	// Without an input (a bus switched off) the output is silence, not
+	// whatever the host's buffers held.
+	if (!hasUsableInput (data))
+	{
+		silenceOutput (out, bytes);
+		return kResultOk;
+	}
+	AudioBusBuffers& in = data.inputs[0];
+	if (!out.channelBuffers64)
+		return kResultOk;
+	const int32 channels = std::min (in.numChannels, out.numChannels);
+
+	// Only a block silent in every channel skips the phaser: the feedback
+	// can ring on in a channel whose input has gone quiet.
+	if (allChannelsSilent (in))
 	{
 		out.silenceFlags = in.silenceFlags;
 		clearChannels (in, out, channels, bytes);
 		return kResultOk;
 	}
-	out.silenceFlags = 0;
 
 	// A bus of fewer than two channels cannot carry the stereo phaser: it is
 	// passed through like a bypassed block.
-	if (block.params.bypass || !hasStereoPair (in, out, channels))
+	if (params.bypass || !hasStereoPair (in, out, channels))
 	{
-		copyChannels (in, out, channels, bytes);
+		out.silenceFlags = in.silenceFlags | copyChannels (in, out, channels, bytes);
 		return kResultOk;
 	}
 
+	out.silenceFlags = 0;
 	if (is32)
 		processAudio32 (in.channelBuffers32, out.channelBuffers32, data.numSamples);
 	else
 		processAudio64 (in.channelBuffers64, out.channelBuffers64, data.numSamples);
 	return kResultOk;
+}
+
+void PlugProcessor::takeParameters (IParameterChanges* changes)
+{
+	// A restore that arrived since the last block comes first; this block's
+	// automation applies on top of it.
+	bool changed = adoptRestoredState ();
+	if (takeParameterChanges (changes, params))
+	{
+		updateParameters (false);
+		changed = true;
+	}
+	if (changed)
+		stateHandOver.publish (params);
+}
+
+bool PlugProcessor::adoptRestoredState ()
+{
+	const PlugRestoredState* restored = stateHandOver.takeRestored ();
+	if (!restored)
+		return false;
+	params = restored->params;
+	assignDerivedValues (restored->values);
+	return true;
+}
+
+tresult PLUGIN_API PlugProcessor::setState (IBStream* state)
+{
+	PlugParams restored {};
+	const tresult result = restored.read (state);
+	// A failed read leaves the block, and so the derived values, as they are.
+	if (result != kResultOk)
+		return result;
+	// twoPiOverFs changes only at activation, on this thread.
+	stateHandOver.restore (restored, deriveValues (restored, twoPiOverFs));
+	return result;
+}
+
+tresult PLUGIN_API PlugProcessor::getState (IBStream* state)
+{
+	return stateHandOver.current ().write (state);
 }
 
 } // namespace Vst

@@ -16,10 +16,7 @@ class PlugProcessor : public AudioEffect
 public:
 	PlugProcessor ();
 
-	static FUnknown* createInstance (void*)
-	{
-		return static_cast<IAudioProcessor*> (new PlugProcessor ());
-	}
+	static FUnknown* createInstance (void*);
 
 	// IComponent
 	tresult PLUGIN_API initialize (FUnknown* context) SMTG_OVERRIDE;
@@ -39,8 +36,7 @@ public:
 	// smoothers and the counter rescale at their targets.
 	void updateParameters (bool snap);
 
-	// The phaser over channels 0 and 1 of a block, on the values the block
-	// began with (PlugStateHandOver::blockValues).
+	// The phaser over channels 0 and 1 of a block.
 	void processAudio32 (Sample32** in, Sample32** out, int32 count);
 	void processAudio64 (Sample64** in, Sample64** out, int32 count);
 
@@ -50,8 +46,8 @@ public:
 	// The derived values held, as one record.
 	PlugDerivedValues heldDerivedValues () const;
 
-	// Parameters. They and the derived values pass between the threads by
-	// the rules of stateHandOver (plugstatehandover.h).
+	// Parameters. They and the derived values belong to the audio thread;
+	// restored blocks reach them through stateHandOver (plugstatehandover.h).
 	PlugParams params;
 	double sampleRate = 44100.0;
 
@@ -84,11 +80,12 @@ public:
 	double levelSmoothed = 0.0;
 	double wetSmoothed = 0.0;
 
-	// Moves params and the derived values between the main thread and the
-	// audio thread.
+	// Restored blocks to the audio thread, the running block to getState.
 	PlugStateHandOver stateHandOver;
 
 private:
+	void takeParameters (IParameterChanges* changes);
+	bool adoptRestoredState ();
 	template <typename Sample>
 	void runPhaser (const PlugDerivedValues& values, Sample** in, Sample** out, int32 count);
 	void rescaleCounter (double quotient, double oldInc, double newInc);

@@ -170,10 +170,10 @@ TEST (AudioDispatch, SilentInputClearsTheOutputAndHoldsThePhaser)
 		// Leave something in the output to be cleared.
 		std::memset (block.data.outputs[0].channelBuffers64[0], 0x7f,
 		             64 * (size == kSample32 ? sizeof (Sample32) : sizeof (Sample64)));
-		block.data.inputs[0].silenceFlags = 1;
+		block.data.inputs[0].silenceFlags = 3;
 		const std::vector<uint8> before = phaserState (*processor);
 		EXPECT_EQ (block.run (), kResultOk);
-		EXPECT_EQ (block.data.outputs[0].silenceFlags, 1u);
+		EXPECT_EQ (block.data.outputs[0].silenceFlags, 3u);
 		for (int32 j = 0; j < 64; ++j)
 		{
 			EXPECT_EQ (block.output (0, j), 0.0);

@@ -1,21 +1,22 @@
-// A block that begins while a restore holds the parameters, made to happen
-// on purpose: the restore's probe runs blocks right then. Each such block
-// must sound like the restored block with its own parameter changes, and
-// those changes must outlive the restore.
+// A restore that arrives while a block runs, made to happen on purpose: the
+// block's parameter changes call setState from inside process. The next
+// block must sound the restored set (with its own automation on top), and
+// getState must show the restored record from the moment setState returns.
+#include "tests/processor/restoringchanges.h"
 #include "tests/support/processorhost.h"
 
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <cstring>
 
 namespace zytest {
 namespace {
 
 constexpr int32 kBlockSize = 32;
 
-const PlugParams kDefaults = {0.75, 0.527507, 0.5, 0.5, 0.15, 0.5, 1.0, false};
 const PlugParams kRestored = {0.4, 0.7, 0.9, 0.2, 0.8, 0.6, 0.5, false};
+
+using Change = std::pair<ParamID, double>;
 
 void fillInput (Block& block, int32 index)
 {
@@ -33,99 +34,75 @@ std::vector<double> outputOf (const Block& block)
 	return samples;
 }
 
-using Change = std::pair<ParamID, double>;
+void apply (PlugParams& block, const Change& change)
+{
+	double* fields[7] = {&block.level, &block.frequency, &block.depth, &block.degree,
+	                     &block.rate,  &block.feedback,  &block.mix};
+	if (change.first == kBypassTag)
+		block.bypass = change.second > 0.5;
+	else
+		*fields[change.first] = change.second;
+}
 
-struct BesideRestoreCase
+struct MidBlockRestoreCase
 {
 	const char* name;
-	// The parameter changes of each block that runs inside the restore.
-	std::vector<std::vector<Change>> blocks;
+	PlugParams restored;
+	std::vector<Change> duringBlock; // automation of the block the restore arrives in
+	std::vector<Change> nextBlock;   // automation of the block after it
 };
 
-// Runs the blocks of a case while the restore holds the parameters.
-struct Probe
+TEST (StateHandOver, ARestoreDuringABlockSoundsFromTheNextBlockOn)
 {
-	PlugProcessor* processor;
-	const BesideRestoreCase* scenario;
-	std::vector<std::vector<double>> outputs;
-	std::vector<std::vector<uint8>> paramsDuring;
-
-	static void run (void* context)
-	{
-		auto& probe = *static_cast<Probe*> (context);
-		for (size_t b = 0; b < probe.scenario->blocks.size (); ++b)
-		{
-			Block block (*probe.processor, kSample64, kBlockSize);
-			fillInput (block, static_cast<int32> (b));
-			for (const Change& change : probe.scenario->blocks[b])
-				block.change (change.first, change.second);
-			block.run ();
-			probe.outputs.push_back (outputOf (block));
-			probe.paramsDuring.push_back (recordOf (probe.processor->params));
-		}
-	}
-};
-
-TEST (StateHandOver, BlocksBesideARestoreRunOnItAndKeepTheirChanges)
-{
-	const BesideRestoreCase cases[] = {
-	    {"one block, no changes", {{}}},
-	    {"one block with a change", {{{kMixTag, 0.25}}}},
-	    {"two blocks, their changes add up", {{{kMixTag, 0.25}}, {{kFeedbackTag, 0.1}}}},
-	    {"a later change wins", {{{kRateTag, 0.3}}, {{kRateTag, 0.9}, {kLevelTag, 0.6}}}},
-	    {"bypass from inside", {{{kBypassTag, 1.0}}}},
+	PlugParams bypassed = kRestored;
+	bypassed.bypass = true;
+	const MidBlockRestoreCase cases[] = {
+	    {"nothing else moves", kRestored, {}, {}},
+	    {"the restore replaces the block's automation", kRestored, {{kMixTag, 0.25}}, {}},
+	    {"later automation applies on top", kRestored, {}, {{kFeedbackTag, 0.1}, {kRateTag, 0.3}}},
+	    {"a bypassed record", bypassed, {{kLevelTag, 0.6}}, {}},
 	};
-	for (const BesideRestoreCase& c : cases)
-	{
-		SCOPED_TRACE (c.name);
-		auto processor = makeProcessor (48000.0, kSample64);
-		Probe probe {processor.get (), &c, {}, {}};
-		processor->stateHandOver.setRestoreProbe (&Probe::run, &probe);
-		ASSERT_EQ (processor->setState (streamOf (recordOf (kRestored))), kResultOk);
-		processor->stateHandOver.setRestoreProbe (nullptr, nullptr);
-		ASSERT_EQ (probe.outputs.size (), c.blocks.size ());
-
-		// A processor that gets each block's parameters the plain way, one
-		// restore per block, renders what every block must sound like.
-		auto twin = makeProcessor (48000.0, kSample64);
-		PlugParams expected = kRestored;
-		for (size_t b = 0; b < c.blocks.size (); ++b)
+	for (int32 sampleSize : {kSample64, kSample32})
+		for (const MidBlockRestoreCase& c : cases)
 		{
-			// The blocks did not touch the parameters the restore held.
-			EXPECT_EQ (probe.paramsDuring[b], recordOf (kDefaults)) << b;
-			for (const Change& change : c.blocks[b])
-			{
-				double* fields[7] = {&expected.level,  &expected.frequency, &expected.depth,
-				                     &expected.degree, &expected.rate,      &expected.feedback,
-				                     &expected.mix};
-				if (change.first == kBypassTag)
-					expected.bypass = change.second > 0.5;
-				else
-					*fields[change.first] = change.second;
-			}
-			ASSERT_EQ (twin->setState (streamOf (recordOf (expected))), kResultOk);
-			Block block (*twin, kSample64, kBlockSize);
-			fillInput (block, static_cast<int32> (b));
-			block.run ();
-			EXPECT_EQ (probe.outputs[b], outputOf (block)) << b;
-		}
+			SCOPED_TRACE (c.name);
+			SCOPED_TRACE (sampleSize == kSample32 ? "32-bit" : "64-bit");
+			auto processor = makeProcessor (48000.0, sampleSize);
+			auto twin = makeProcessor (48000.0, sampleSize);
+			Block block (*processor, sampleSize, kBlockSize);
+			Block twinBlock (*twin, sampleSize, kBlockSize);
+			auto runBoth = [&] (int32 index, const std::vector<Change>& changes) {
+				for (Block* b : {&block, &twinBlock})
+				{
+					fillInput (*b, index);
+					for (const Change& change : changes)
+						b->change (change.first, change.second);
+				}
+				block.run ();
+				twinBlock.run ();
+			};
+			for (int32 index = 0; index < 3; ++index)
+				runBoth (index, {});
 
-		// The changes are not lost: getState shows them at once, and the
-		// next block takes them over into the processor's parameters.
-		EXPECT_EQ (stateBytes (*processor), recordOf (expected));
-		Block next (*processor, kSample64, kBlockSize);
-		Block twinNext (*twin, kSample64, kBlockSize);
-		for (Block* block : {&next, &twinNext})
-		{
-			fillInput (*block, static_cast<int32> (c.blocks.size ()));
-			block->run ();
+			// The restore arrives inside block 3; the twin gets it after block 3.
+			const std::vector<uint8> restoredRecord = recordOf (c.restored);
+			RestoringChanges restoring (*processor, block.changes, restoredRecord);
+			block.data.inputParameterChanges = &restoring;
+			runBoth (3, c.duringBlock);
+			block.data.inputParameterChanges = &block.changes;
+			ASSERT_EQ (restoring.restoreResult, kResultOk);
+			ASSERT_EQ (twin->setState (streamOf (restoredRecord)), kResultOk);
+			EXPECT_EQ (outputOf (block), outputOf (twinBlock)) << "the block it arrived in";
+			EXPECT_EQ (stateBytes (*processor), restoredRecord) << "before the next block";
+
+			runBoth (4, c.nextBlock);
+			EXPECT_EQ (outputOf (block), outputOf (twinBlock)) << "the next block";
+			PlugParams expected = c.restored;
+			for (const Change& change : c.nextBlock)
+				apply (expected, change);
+			EXPECT_EQ (stateBytes (*processor), recordOf (expected)) << "after the next block";
+			EXPECT_EQ (stateBytes (*twin), recordOf (expected));
 		}
-		EXPECT_EQ (outputOf (next), outputOf (twinNext));
-		EXPECT_EQ (recordOf (processor->params), recordOf (expected));
-		EXPECT_EQ (processor->centreHz, twin->centreHz);
-		EXPECT_EQ (processor->wet, twin->wet);
-		EXPECT_EQ (stateBytes (*processor), recordOf (expected));
-	}
 }
 
 } // namespace

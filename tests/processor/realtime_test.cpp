@@ -1,6 +1,9 @@
 // process on the audio thread must not allocate or lock: this executable
 // replaces the C library's allocation functions and the mutex lock with
-// counting versions and runs every audio path under them.
+// counting versions and runs every audio path under them. The allocation
+// functions can also be made to fail, for the host-facing operations that
+// allocate.
+#include "tests/processor/restoringchanges.h"
 #include "tests/support/processorhost.h"
 #include "tests/support/staterecord.h"
 
@@ -25,6 +28,7 @@ void __libc_free (void*);
 
 namespace {
 std::atomic<bool> counting {false};
+std::atomic<bool> outOfMemory {false};
 std::atomic<int> allocations {0};
 std::atomic<int> frees {0};
 std::atomic<int> locks {0};
@@ -38,38 +42,35 @@ MutexLock realMutexLock ()
 }
 const MutexLock resolvedAtLoad = realMutexLock ();
 
-void noteAllocation ()
+// Answers whether the allocation may go ahead.
+bool noteAllocation ()
 {
 	if (counting.load (std::memory_order_relaxed))
 		allocations.fetch_add (1, std::memory_order_relaxed);
+	return !outOfMemory.load (std::memory_order_relaxed);
 }
 } // namespace
 
 extern "C" {
 void* malloc (size_t size)
 {
-	noteAllocation ();
-	return __libc_malloc (size);
+	return noteAllocation () ? __libc_malloc (size) : nullptr;
 }
 void* calloc (size_t count, size_t size)
 {
-	noteAllocation ();
-	return __libc_calloc (count, size);
+	return noteAllocation () ? __libc_calloc (count, size) : nullptr;
 }
 void* realloc (void* pointer, size_t size)
 {
-	noteAllocation ();
-	return __libc_realloc (pointer, size);
+	return noteAllocation () ? __libc_realloc (pointer, size) : nullptr;
 }
 void* aligned_alloc (size_t alignment, size_t size)
 {
-	noteAllocation ();
-	return __libc_memalign (alignment, size);
+	return noteAllocation () ? __libc_memalign (alignment, size) : nullptr;
 }
 int posix_memalign (void** result, size_t alignment, size_t size)
 {
-	noteAllocation ();
-	*result = __libc_memalign (alignment, size);
+	*result = noteAllocation () ? __libc_memalign (alignment, size) : nullptr;
 	return *result ? 0 : 12;
 }
 void free (void* pointer)
@@ -113,6 +114,14 @@ void silent (Block& block)
 {
 	block.data.inputs[0].silenceFlags = 3;
 }
+void oneSideSilent (Block& block)
+{
+	block.data.inputs[0].silenceFlags = 2;
+}
+void inputSwitchedOff (Block& block)
+{
+	block.data.numInputs = 0;
+}
 void flush (Block& block)
 {
 	eightQueues (block);
@@ -123,10 +132,15 @@ void flush (Block& block)
 TEST (RealtimeSafety, ProcessNeitherAllocatesNorLocks)
 {
 	const PathCase cases[] = {
-	    {"phaser 64-bit", kSample64, 512, none},   {"phaser 32-bit", kSample32, 512, none},
-	    {"single frames", kSample32, 1, none},     {"eight queues", kSample64, 256, eightQueues},
-	    {"bypass", kSample32, 512, bypassed},      {"silence", kSample64, 512, silent},
+	    {"phaser 64-bit", kSample64, 512, none},
+	    {"phaser 32-bit", kSample32, 512, none},
+	    {"single frames", kSample32, 1, none},
+	    {"eight queues", kSample64, 256, eightQueues},
+	    {"bypass", kSample32, 512, bypassed},
+	    {"silence", kSample64, 512, silent},
 	    {"parameter flush", kSample32, 64, flush},
+	    {"one side silent", kSample32, 512, oneSideSilent},
+	    {"input switched off", kSample64, 512, inputSwitchedOff},
 	};
 	// The check itself must see an allocation.
 	pthread_mutex_t mutex = PTHREAD_MUTEX_INITIALIZER;
@@ -159,42 +173,56 @@ TEST (RealtimeSafety, ProcessNeitherAllocatesNorLocks)
 	}
 }
 
-// A block that begins while a restore holds the parameters takes its own
-// path through the intake; the restore's probe runs such blocks right then.
-struct BesideRestore
+// A restore that arrives while a block runs, and the block after it, which
+// takes the restored block over. setState itself is the main thread's and
+// is not counted.
+void pauseCounting (bool restoring)
 {
-	PlugProcessor* processor;
-	Block* block;
-	int calls;
+	counting = !restoring;
+}
 
-	static void run (void* context)
-	{
-		auto& probe = *static_cast<BesideRestore*> (context);
-		counting = true;
-		for (int round = 0; round < 4; ++round)
-			probe.processor->process (probe.block->data);
-		counting = false;
-		++probe.calls;
-	}
-};
-
-TEST (RealtimeSafety, BlocksBesideARestoreNeitherAllocateNorLock)
+TEST (RealtimeSafety, ARestoreDuringABlockAndItsAdoptionNeitherAllocateNorLock)
 {
 	auto processor = makeProcessor (48000.0, kSample64);
 	Block block (*processor, kSample64, 256);
 	eightQueues (block);
 	processor->process (block.data); // a first block, before counting
 	const double values[7] = {0.1, 0.2, 0.3, 0.4, 0.5, 0.6, 0.7};
-	auto state = streamOf (record (0, values, 0));
+	RestoringChanges restoring (*processor, block.changes, record (0, values, 0));
+	restoring.aroundRestore = &pauseCounting;
+	block.data.inputParameterChanges = &restoring;
+	counting = true;
+	processor->process (block.data);
+	block.data.inputParameterChanges = &block.changes;
+	processor->process (block.data);
+	counting = false;
 
-	BesideRestore probe {processor.get (), &block, 0};
-	processor->stateHandOver.setRestoreProbe (&BesideRestore::run, &probe);
-	EXPECT_EQ (processor->setState (state), kResultOk);
-	processor->stateHandOver.setRestoreProbe (nullptr, nullptr);
-	EXPECT_EQ (probe.calls, 1);
+	EXPECT_EQ (restoring.restoreResult, kResultOk);
 	EXPECT_EQ (allocations.exchange (0), 0);
 	EXPECT_EQ (frees.exchange (0), 0);
 	EXPECT_EQ (locks.exchange (0), 0);
+}
+
+// Out of memory, the factory's create function and initialize answer it
+// instead of throwing, and leave nothing half built.
+TEST (OutOfMemory, CreateAndInitializeAnswerItAndLeaveNoBuses)
+{
+	outOfMemory = true;
+	FUnknown* none = PlugProcessor::createInstance (nullptr);
+	outOfMemory = false;
+	EXPECT_EQ (none, nullptr);
+
+	auto processor = makeProcessor (48000.0, kSample64, false);
+	processor->terminate ();
+	outOfMemory = true;
+	const tresult result = processor->initialize (nullptr);
+	outOfMemory = false;
+	EXPECT_EQ (result, kOutOfMemory);
+	EXPECT_EQ (processor->getBusCount (kAudio, kInput), 0);
+	EXPECT_EQ (processor->getBusCount (kAudio, kOutput), 0);
+	EXPECT_EQ (processor->initialize (nullptr), kResultOk);
+	EXPECT_EQ (processor->getBusCount (kAudio, kInput), 1);
+	EXPECT_EQ (processor->getBusCount (kAudio, kOutput), 1);
 }
 
 } // namespace

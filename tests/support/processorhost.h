@@ -108,6 +108,15 @@ private:
 	int32 ownOutputBuses;
 };
 
+// A block of no samples and no changes: the processor takes over what waits
+// for it (a restored state) and touches no audio.
+inline void flushParameters (PlugProcessor& processor)
+{
+	Block flush (processor, kSample64, 1);
+	flush.data.numSamples = 0;
+	flush.run ();
+}
+
 // The processor's state record as bytes.
 inline std::vector<uint8> stateBytes (IComponent& component)
 {

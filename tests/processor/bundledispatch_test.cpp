@@ -1,0 +1,295 @@
+// What a block's buses and flags do to its audio, as a host meets it: the
+// processor loaded from the built bundle, blocks built by hand the way hosts
+// send them (silence flags per channel, buffers shared with the input, an
+// input bus switched off).
+#include "pluginterfaces/vst/ivstaudioprocessor.h"
+#include "pluginterfaces/vst/ivstcomponent.h"
+#include "public.sdk/source/common/memorystream.h"
+#include "public.sdk/source/vst/hosting/module.h"
+#include "public.sdk/source/vst/hosting/parameterchanges.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstring>
+#include <vector>
+
+namespace zytest {
+namespace {
+
+using namespace Steinberg;
+using namespace Steinberg::Vst;
+
+constexpr int32 kSamples = 256;
+constexpr ParamID kMixTag = 6;
+constexpr ParamID kBypassTag = 7;
+
+// One stereo block in the buffers a host would hand over.
+class HostBlock
+{
+public:
+	HostBlock (int32 sampleSize, bool inPlace) : sampleSize (sampleSize)
+	{
+		for (int32 c = 0; c < 2; ++c)
+		{
+			input[c].assign (kSamples, 0.0);
+			output[c].assign (kSamples, 0.0);
+			inputChannels[c] = input[c].data ();
+			outputChannels[c] = inPlace ? input[c].data () : output[c].data ();
+		}
+		inBus.numChannels = outBus.numChannels = 2;
+		inBus.channelBuffers64 = reinterpret_cast<Sample64**> (inputChannels);
+		outBus.channelBuffers64 = reinterpret_cast<Sample64**> (outputChannels);
+		data.numSamples = kSamples;
+		data.symbolicSampleSize = sampleSize;
+		data.numInputs = data.numOutputs = 1;
+		data.inputs = &inBus;
+		data.outputs = &outBus;
+		data.inputParameterChanges = &changes;
+	}
+
+	// A different tone in each channel, block after block.
+	void fill (int32 index)
+	{
+		for (int32 c = 0; c < 2; ++c)
+			for (int32 j = 0; j < kSamples; ++j)
+				set (inputChannels[c], j,
+				     0.5 * std::sin ((0.03 + 0.02 * c) * (index * kSamples + j)));
+		inBus.silenceFlags = 0;
+		outBus.silenceFlags = 0x5a;
+	}
+
+	void change (ParamID id, double value)
+	{
+		int32 index = 0;
+		if (IParamValueQueue* queue = changes.addParameterData (id, index))
+			queue->addPoint (0, value, index);
+	}
+
+	double in (int32 c, int32 j) const { return get (inputChannels[c], j); }
+	double out (int32 c, int32 j) const { return get (outputChannels[c], j); }
+
+	std::vector<double> outputs () const
+	{
+		std::vector<double> samples;
+		for (int32 c = 0; c < 2; ++c)
+			for (int32 j = 0; j < kSamples; ++j)
+				samples.push_back (out (c, j));
+		return samples;
+	}
+
+	tresult run (IAudioProcessor& processor)
+	{
+		const tresult result = processor.process (data);
+		changes.clearQueue ();
+		return result;
+	}
+
+	ProcessData data;
+	AudioBusBuffers inBus;
+	AudioBusBuffers outBus;
+
+private:
+	void set (void* channel, int32 j, double value) const
+	{
+		if (sampleSize == kSample32)
+			static_cast<float*> (channel)[j] = static_cast<float> (value);
+		else
+			static_cast<double*> (channel)[j] = value;
+	}
+	double get (void* channel, int32 j) const
+	{
+		if (sampleSize == kSample32)
+			return static_cast<float*> (channel)[j];
+		return static_cast<double*> (channel)[j];
+	}
+
+	int32 sampleSize;
+	std::vector<double> input[2]; // big enough for either sample size
+	std::vector<double> output[2];
+	void* inputChannels[2];
+	void* outputChannels[2];
+	ParameterChanges changes {8};
+};
+
+class BundleDispatch : public ::testing::Test
+{
+protected:
+	void SetUp () override
+	{
+		std::string error;
+		module = VST3::Hosting::Module::create (ZY_BUNDLE_PATH, error);
+		ASSERT_TRUE (module) << error;
+	}
+
+	// An active processor of the bundle.
+	IPtr<IComponent> makeProcessor (int32 sampleSize)
+	{
+		const auto factory = module->getFactory ();
+		auto component = factory.createInstance<IComponent> (factory.classInfos ()[0].ID ());
+		EXPECT_TRUE (component);
+		FUnknownPtr<IAudioProcessor> processor (component);
+		EXPECT_EQ (component->initialize (nullptr), kResultOk);
+		ProcessSetup setup {kRealtime, sampleSize, kSamples, 48000.0};
+		EXPECT_EQ (processor->setupProcessing (setup), kResultOk);
+		EXPECT_EQ (component->setActive (true), kResultOk);
+		return component;
+	}
+
+	static IAudioProcessor& audio (IComponent& component)
+	{
+		IAudioProcessor* processor = nullptr;
+		component.queryInterface (IAudioProcessor::iid, reinterpret_cast<void**> (&processor));
+		processor->release (); // the component keeps it alive
+		return *processor;
+	}
+
+	VST3::Hosting::Module::Ptr module;
+};
+
+struct FlagCase
+{
+	uint64 flags;
+	bool inPlace;
+	bool bypass;
+	int32 sampleSize;
+};
+
+std::string nameOf (const FlagCase& c)
+{
+	return std::string ("flags ") + std::to_string (c.flags) + (c.inPlace ? ", in place" : "") +
+	       (c.bypass ? ", bypassed" : "") + (c.sampleSize == kSample32 ? ", 32-bit" : ", 64-bit");
+}
+
+// A processor that gets the flags is held against one that gets the same
+// blocks without them: two blocks to warm up, the flagged block, one more.
+TEST_F (BundleDispatch, SilenceFlagsSilenceOnlyABlockSilentInEveryChannel)
+{
+	std::vector<FlagCase> cases;
+	for (int32 size : {kSample32, kSample64})
+		for (bool bypass : {false, true})
+			for (bool inPlace : {false, true})
+				for (uint64 flags : {1u, 2u, 3u})
+					cases.push_back ({flags, inPlace, bypass, size});
+
+	for (const FlagCase& c : cases)
+	{
+		SCOPED_TRACE (nameOf (c));
+		auto flagged = makeProcessor (c.sampleSize);
+		auto plain = makeProcessor (c.sampleSize);
+		HostBlock flaggedBlock (c.sampleSize, c.inPlace);
+		HostBlock plainBlock (c.sampleSize, c.inPlace);
+		for (int32 index = 0; index < 2; ++index)
+		{
+			flaggedBlock.fill (index);
+			plainBlock.fill (index);
+			if (c.bypass && index == 1)
+			{
+				flaggedBlock.change (kBypassTag, 1.0);
+				plainBlock.change (kBypassTag, 1.0);
+			}
+			ASSERT_EQ (flaggedBlock.run (audio (*flagged)), kResultOk);
+			ASSERT_EQ (plainBlock.run (audio (*plain)), kResultOk);
+		}
+
+		flaggedBlock.fill (2);
+		plainBlock.fill (2);
+		flaggedBlock.inBus.silenceFlags = c.flags;
+		std::vector<double> inputs;
+		for (int32 ch = 0; ch < 2; ++ch)
+			for (int32 j = 0; j < kSamples; ++j)
+				inputs.push_back (flaggedBlock.in (ch, j));
+		ASSERT_EQ (flaggedBlock.run (audio (*flagged)), kResultOk);
+
+		if (c.flags == 3)
+		{
+			// The silent path: zeros (or the input left as it is), the flags
+			// copied, and the phaser holds: its next block is the block the
+			// other processor runs now.
+			const std::vector<double> silence (2 * kSamples, 0.0);
+			EXPECT_EQ (flaggedBlock.outputs (), c.inPlace ? inputs : silence);
+			EXPECT_EQ (flaggedBlock.outBus.silenceFlags, 3u);
+			flaggedBlock.fill (2);
+			ASSERT_EQ (flaggedBlock.run (audio (*flagged)), kResultOk);
+			ASSERT_EQ (plainBlock.run (audio (*plain)), kResultOk);
+			EXPECT_EQ (flaggedBlock.outputs (), plainBlock.outputs ());
+			continue;
+		}
+
+		// One side flagged: the block takes its normal road.
+		ASSERT_EQ (plainBlock.run (audio (*plain)), kResultOk);
+		if (c.bypass)
+		{
+			EXPECT_EQ (flaggedBlock.outputs (), inputs);
+			EXPECT_EQ (flaggedBlock.outBus.silenceFlags, c.flags);
+		}
+		else
+		{
+			EXPECT_EQ (flaggedBlock.outputs (), plainBlock.outputs ());
+			EXPECT_EQ (flaggedBlock.outBus.silenceFlags, 0u);
+		}
+		flaggedBlock.fill (3);
+		plainBlock.fill (3);
+		ASSERT_EQ (flaggedBlock.run (audio (*flagged)), kResultOk);
+		ASSERT_EQ (plainBlock.run (audio (*plain)), kResultOk);
+		EXPECT_EQ (flaggedBlock.outputs (), plainBlock.outputs ()) << "the block after";
+	}
+}
+
+struct MissingInputCase
+{
+	const char* name;
+	void (*switchOff) (HostBlock&);
+};
+
+TEST_F (BundleDispatch, WithoutAnInputEveryOutputChannelIsSilence)
+{
+	static Sample64* noChannels[2] = {nullptr, nullptr};
+	const MissingInputCase cases[] = {
+	    {"no input bus", [] (HostBlock& b) { b.data.numInputs = 0; }},
+	    {"no input bus array", [] (HostBlock& b) { b.data.inputs = nullptr; }},
+	    {"an input bus of no channels", [] (HostBlock& b) { b.inBus.numChannels = 0; }},
+	    {"no channel array", [] (HostBlock& b) { b.inBus.channelBuffers64 = nullptr; }},
+	    {"no channel buffers", [] (HostBlock& b) { b.inBus.channelBuffers64 = noChannels; }},
+	};
+	for (int32 size : {kSample32, kSample64})
+		for (const MissingInputCase& c : cases)
+		{
+			SCOPED_TRACE (c.name);
+			auto component = makeProcessor (size);
+			HostBlock block (size, false);
+			block.fill (0);
+			block.run (audio (*component));
+			ASSERT_NE (block.outputs (), std::vector<double> (2 * kSamples, 0.0));
+			block.fill (1);
+			c.switchOff (block);
+			ASSERT_EQ (block.run (audio (*component)), kResultOk);
+			EXPECT_EQ (block.outputs (), std::vector<double> (2 * kSamples, 0.0));
+			EXPECT_EQ (block.outBus.silenceFlags, 3u);
+		}
+}
+
+TEST_F (BundleDispatch, ABlockOfNoSamplesOnlyTakesTheParameterChanges)
+{
+	auto component = makeProcessor (kSample64);
+	HostBlock block (kSample64, false);
+	block.fill (0);
+	block.run (audio (*component));
+	const std::vector<double> before = block.outputs ();
+	block.data.numSamples = 0;
+	block.data.numInputs = 0;
+	block.outBus.silenceFlags = 0x5a;
+	block.change (kMixTag, 0.25);
+	ASSERT_EQ (block.run (audio (*component)), kResultOk);
+	EXPECT_EQ (block.outputs (), before);
+	EXPECT_EQ (block.outBus.silenceFlags, 0x5au);
+
+	MemoryStream state;
+	ASSERT_EQ (component->getState (&state), kResultOk);
+	double mix = 0.0;
+	std::memcpy (&mix, state.getData () + 8 + 8 * kMixTag, sizeof mix);
+	EXPECT_EQ (mix, 0.25);
+}
+
+} // namespace
+} // namespace zytest
