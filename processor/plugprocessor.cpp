@@ -1,5 +1,6 @@
 #include "processor/plugprocessor.h"
 #include "processor/plugcids.h"
+#include "processor/plugphaserconstants.h"
 
 #include "pluginterfaces/vst/vstspeaker.h"
 
@@ -146,6 +147,36 @@ tresult PLUGIN_API PlugProcessor::process (ProcessData& data)
 	else
 		processAudio64 (in.channelBuffers64, out.channelBuffers64, data.numSamples);
 	return kResultOk;
+}
+
+tresult PLUGIN_API PlugProcessor::setActive (TBool state)
+{
+	if (state)
+	{
+		const double fs = sampleRate;
+		std::fill (std::begin (allpassLeft), std::end (allpassLeft), 0.0);
+		std::fill (std::begin (allpassRight), std::end (allpassRight), 0.0);
+		lfoCounter = 0;
+
+		const double pole = std::exp (-kSmoothingTimeConstants / (smoothingMs * 0.001 * fs));
+		smootherPole = pole;
+		smootherGain = 1.0 - pole;
+
+		std::fill (std::begin (sweepLowpassState), std::end (sweepLowpassState), 0.0);
+		piOverFs = kPi * (1.0 / fs);
+		twoPiOverFs = kTwoPi * (1.0 / fs);
+
+		// One-pole lowpass at kSweepLowpassHz on the sweep frequencies
+		// (bilinear).
+		const double w = kSweepLowpassOmega * (1.0 / fs);
+		sweepLowpassA1 = (1.0 - std::sin (w)) / std::cos (w);
+		sweepLowpassB0 = 0.5 - 0.5 * sweepLowpassA1;
+
+		// The derived values, snapped to their targets, from the parameters
+		// as they stand, a state restored meanwhile included.
+		stateHandOver.adoptForActivation ();
+	}
+	return AudioEffect::setActive (state);
 }
 
 } // namespace Vst

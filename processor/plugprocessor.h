@@ -39,8 +39,8 @@ public:
 	// smoothers and the counter rescale at their targets.
 	void updateParameters (bool snap);
 
-	// The phaser over channels 0 and 1 of a block, on the values the block
-	// began with (PlugStateHandOver::blockValues).
+	// The phaser over channels 0 and 1 of a block, on the derived values and
+	// coefficients held in the fields below (plugphaser.cpp).
 	void processAudio32 (Sample32** in, Sample32** out, int32 count);
 	void processAudio64 (Sample64** in, Sample64** out, int32 count);
 
@@ -90,7 +90,7 @@ public:
 
 private:
 	template <typename Sample>
-	void runPhaser (const PlugDerivedValues& values, Sample** in, Sample** out, int32 count);
+	void runPhaser (Sample** in, Sample** out, int32 count);
 	void rescaleCounter (double quotient, double oldInc, double newInc);
 	void clearRunawayChain (double* chain);
 	void assignDerivedValues (const PlugDerivedValues& values);
