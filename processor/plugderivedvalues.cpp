@@ -1,5 +1,6 @@
 // From the normalized parameter block to the values the phaser reads.
 
+#include "processor/plugphaserconstants.h"
 #include "processor/plugprocessor.h"
 
 #include <cmath>
@@ -23,7 +24,7 @@ PlugDerivedValues PlugProcessor::deriveValues (const PlugParams& block, double t
 	PlugDerivedValues values;
 	values.centreHz = 100.0 * std::exp2 (5.321928094887362 * unitRange (block.frequency));
 	values.sweepHz = values.centreHz * (0.86 * unitRange (block.depth) + 0.1);
-	values.phaseOffset = unitRange (block.degree) * 3.141592653589793;
+	values.phaseOffset = unitRange (block.degree) * kPi;
 	values.rateHz = 2.0 * unitRange (block.rate);
 	values.feedback = 0.75 * unitRange (block.feedback);
 	values.lfoInc = twoPiOverFs * values.rateHz;
@@ -42,11 +43,6 @@ void PlugProcessor::assignDerivedValues (const PlugDerivedValues& values)
 	levelGain = values.levelGain;
 	phaseOffset = values.phaseOffset;
 	lfoInc = values.lfoInc;
-}
-
-PlugDerivedValues PlugProcessor::heldDerivedValues () const
-{
-	return {centreHz, sweepHz, rateHz, feedback, wet, levelGain, phaseOffset, lfoInc};
 }
 
 void PlugProcessor::updateParameters (bool snap)

@@ -1,4 +1,4 @@
-// The per-sample phaser: activation and the 32-bit and 64-bit loops.
+// The per-sample phaser: the 32-bit and 64-bit loops.
 //
 // The arithmetic is fixed to the last bit: every formula is evaluated as
 // written, left to right, in doubles, and this file is compiled without
@@ -9,42 +9,45 @@
 // out so that they overlap with the filter work of the samples around them
 // and so that as little as possible has to be saved around each call.
 //
-// The same formulas read plainly, one sample and one channel at a time, are
-// in tests/processor/phaserreference.h; the tests hold every build of this
-// loop (AVX, SSE2, portable) to that reading bit for bit, outputs and state.
+// The builds that compile this loop (AVX, SSE2, portable) and the choice
+// among them are in plugphaserbuilds.h and .cpp. The same formulas read
+// plainly, one sample and one channel at a time, are in
+// tests/processor/phaserreference.h; the tests hold every build of this loop
+// to that reading bit for bit, outputs and state.
 
-#include "processor/plugphaservariant.h"
+#include "processor/plugphaserbuilds.h"
+#include "processor/plugphaserconstants.h"
 #include "processor/plugprocessor.h"
 
 #include <algorithm>
-#include <atomic>
 #include <cmath>
 #include <cstdint>
 #include <type_traits>
-
-#if defined(__x86_64__) || defined(__i386__)
-#define ZY_PHASER_X86 1
-#include <emmintrin.h>
-#else
-#define ZY_PHASER_X86 0
-#endif
-
-// The loop's lambdas are inlined like the loop itself. (A macro, because
-// clang-format takes a lambda's attribute for the start of a block.)
-#define ZY_ALWAYS_INLINE __attribute__ ((always_inline))
 
 namespace Steinberg {
 namespace Vst {
 
 namespace {
 
-typedef double Pair __attribute__ ((vector_size (16)));
+using PhaserBuild::Pair;
+using PhaserBuild::pairOf;
 
-inline Pair pairOf (double left, double right)
-{
-	Pair pair = {left, right};
-	return pair;
-}
+// The sweep counter counts up to here at most.
+constexpr int32 kCounterMax = INT32_MAX;
+// A double truncates toward zero into an int32 when it lies strictly
+// between these two, INT32_MIN - 1 and INT32_MAX + 1 (both exact doubles).
+constexpr double kTruncatesToInt32Above = static_cast<double> (INT32_MIN) - 1.0;
+constexpr double kTruncatesToInt32Below = static_cast<double> (INT32_MAX) + 1.0;
+
+// Added to every input sample, for the chain and the dry path alike. Without
+// it, silence after a signal lets the feedback and the section memories
+// decay into denormal numbers, each of which costs the processor a hundred
+// times the work of a normal one. At some -360 dB it is far below hearing.
+constexpr double kDenormalGuard = 1e-18;
+
+// Some 400 dB over full scale: a chain value beyond it stems from input that
+// is no audio.
+constexpr double kRunawayLevel = 1e20;
 
 inline Pair loadTap (const double* left, const double* right, int index)
 {
@@ -57,38 +60,6 @@ inline void storeTap (double* left, double* right, int index, Pair value)
 	right[index] = value[1];
 }
 
-// The loop's source is built in two flavours: with the x86 specifics below,
-// or without them, as machines without x86 build it.
-struct PortableBuild
-{
-};
-#if ZY_PHASER_X86
-struct X86Build
-{
-};
-#endif
-
-// Hides a constant from the compiler, which would otherwise rebuild it from
-// a scalar in every sample instead of keeping it.
-inline Pair opaque (PortableBuild, Pair value)
-{
-	return value;
-}
-
-#if ZY_PHASER_X86
-inline Pair opaque (X86Build, Pair value)
-{
-	__asm__("" : "+x"(value));
-	return value;
-}
-#endif
-
-constexpr int32 kCounterMax = INT32_MAX;
-
-// Some 400 dB over full scale: a chain value beyond it stems from input that
-// is no audio.
-constexpr double kRunawayLevel = 1e20;
-
 // A counter value for the same sweep phase, one turn taken off as often as
 // it fits, to the nearest step. A sweep so slow that one turn does not fit
 // the counter starts over at phase 0.
@@ -96,9 +67,9 @@ int32 counterForPhase (double phase, double increment)
 {
 	if (!(increment > 0.0))
 		return 0;
-	double turn = std::fmod (phase, 6.283185307179586);
+	double turn = std::fmod (phase, kTwoPi);
 	if (turn < 0.0)
-		turn += 6.283185307179586;
+		turn += kTwoPi;
 	const double steps = turn / increment + 0.5;
 	return steps < static_cast<double> (kCounterMax) ? static_cast<int32> (steps) : 0;
 }
@@ -140,75 +111,30 @@ constexpr int kSection1Tap = 1;
 constexpr int kSection2Tap = 2;
 constexpr int kSection3Tap = 3;
 
-// Samples in and out, widened to and narrowed from doubles; on x86 the
-// stores are spelled out so that the right lane goes straight to memory.
-inline Pair loadFrame (PortableBuild, const Sample64* left, const Sample64* right, int32 i)
-{
-	return pairOf (left[i], right[i]);
-}
-
-template <typename Build>
-inline Pair loadFrame (Build, const Sample32* left, const Sample32* right, int32 i)
-{
-	return pairOf (static_cast<double> (left[i]), static_cast<double> (right[i]));
-}
-
-inline void storeFrame (PortableBuild, Sample64* left, Sample64* right, int32 i, Pair o)
-{
-	left[i] = o[0];
-	right[i] = o[1];
-}
-
-inline void storeFrame (PortableBuild, Sample32* left, Sample32* right, int32 i, Pair o)
-{
-	left[i] = static_cast<Sample32> (o[0]);
-	right[i] = static_cast<Sample32> (o[1]);
-}
-
-#if ZY_PHASER_X86
-inline Pair loadFrame (X86Build, const Sample64* left, const Sample64* right, int32 i)
-{
-	return (Pair)_mm_loadh_pd (_mm_load_sd (left + i), right + i);
-}
-
-inline void storeFrame (X86Build, Sample64* left, Sample64* right, int32 i, Pair o)
-{
-	_mm_storel_pd (left + i, (__m128d)o);
-	_mm_storeh_pd (right + i, (__m128d)o);
-}
-
-inline void storeFrame (X86Build, Sample32* left, Sample32* right, int32 i, Pair o)
-{
-	// Both lanes narrowed at once, to the nearest float as a cast does.
-	const __m128 narrow = _mm_cvtpd_ps ((__m128d)o);
-	left[i] = narrow[0];
-	right[i] = narrow[1];
-}
-#endif
-
 // One second-order all-pass section, the square of the first-order
 // all-pass (a - 1/z) / (1 - a/z): y = a² (x0 - y2) - 2a (x1 - y1) + x2, from
 // its input now, one back and two back (x0, x1, x2) and its own output one
 // and two back (y1, y2); aa holds a² and twoA 2a.
-__attribute__ ((always_inline)) inline Pair section (Pair aa, Pair twoA, Pair x0, Pair x1, Pair x2,
-                                                     Pair y1, Pair y2)
+ZY_ALWAYS_INLINE inline Pair section (Pair aa, Pair twoA, Pair x0, Pair x1, Pair x2, Pair y1,
+                                      Pair y2)
 {
 	return aa * (x0 - y2) - twoA * (x1 - y1) + x2;
 }
 
 // The per-sample loop over samples 0 .. count - 1 of one stretch in which
-// the counter n + i does not pass its limit. With settled, the smoothers sit
-// at the fixed point of their recurrence, which they then never leave, so
-// they are taken as constants.
+// the counter n + i does not pass its limit, in the flavour Build (see
+// plugphaserbuilds.h). With settled, the smoothers sit at the fixed point of
+// their recurrence, which they then never leave, so they are taken as
+// constants.
 template <typename Sample, bool settled, typename Build>
-__attribute__ ((always_inline)) inline void
-runSamples (LoopState& carried, const LoopSettings& settings, const Sample* inLeft,
-            const Sample* inRight, Sample* outLeft, Sample* outRight, int32 n, int32 count)
+ZY_ALWAYS_INLINE inline void runSamples (LoopState& carried, const LoopSettings& settings,
+                                         const Sample* inLeft, const Sample* inRight,
+                                         Sample* outLeft, Sample* outRight, int32 n, int32 count)
 {
 	const Build build {};
 	LoopState state = carried;
 	const Pair one = opaque (build, pairOf (1.0, 1.0));
-	const Pair tiny = opaque (build, pairOf (1e-18, 1e-18));
+	const Pair tiny = opaque (build, pairOf (kDenormalGuard, kDenormalGuard));
 	// Each smoother's value in both lanes, for the two channels.
 	auto level = [&] () ZY_ALWAYS_INLINE {
 		return __builtin_shufflevector (state.smoothers, state.smoothers, 0, 0);
@@ -223,14 +149,19 @@ runSamples (LoopState& carried, const LoopSettings& settings, const Sample* inLe
 	// The sines are taken two samples ahead, at the start of a sample, so
 	// that the library calls overlap with the long chain of dependent steps
 	// through the three sections of the sample before; the all-pass
-	// coefficient is made one sample ahead for the same reason.
+	// coefficient is made one sample ahead for the same reason. The sines of
+	// sample i go to slot i & 1 at the start of sample i - 2 and must last
+	// until coefficientOf (i) reads them at the end of sample i - 1; the
+	// sines of sample i + 2 then take the slot at the start of sample i.
 	Pair sines[2];
 	auto sinesOf = [&] (int32 i) ZY_ALWAYS_INLINE {
 		const double p = settings.lfoInc * static_cast<double> (n + i);
 		sines[i & 1] = pairOf (std::sin (p), std::sin (p + settings.phaseOffset));
 	};
 	// Only a is kept between samples: a² and 2a are cheaper to redo than to
-	// save around the library calls.
+	// save around the library calls. coefficientOf (i) also steps the sweep
+	// lowpass, so it runs once for each sample of the stretch and for none
+	// beyond.
 	Pair a;
 	auto coefficientOf = [&] (int32 i) ZY_ALWAYS_INLINE {
 		const Pair raw = settings.centreHz + settings.sweepHz * sines[i & 1];
@@ -285,7 +216,12 @@ runSamples (LoopState& carried, const LoopSettings& settings, const Sample* inLe
 	coefficientOf (0);
 
 	int32 i = 0;
-	// Two samples a turn, so that the rows of the taps are fixed places.
+	// Two samples a turn, so that the rows of the taps are fixed places. A
+	// turn looks ahead to the sines of samples i + 2 and i + 3 and the
+	// coefficient of i + 2; it runs while all three samples are in the
+	// stretch (i + 3 < count), and the samples after it take their look-ahead
+	// one at a time, only where the sample exists: past the stretch the
+	// lowpass would step too far and the counter n + i could pass its limit.
 	for (; i + 3 < count; i += 2)
 	{
 		sinesOf (i + 2);
@@ -322,158 +258,38 @@ runSamples (LoopState& carried, const LoopSettings& settings, const Sample* inLe
 	carried = state;
 }
 
-// The loop in its builds. The portable one is what machines without x86
-// run. On x86 the loop is built for plain x86-64 (SSE2) and for processors
-// with AVX, whose three-operand forms spare the register copies of the
-// two-operand ones; the arithmetic is the same instructions either way.
+// The loop as the builds take it (PhaserBuild::runInBuild), whose arguments
+// pass by value.
 template <typename Sample, bool settled>
-__attribute__ ((noinline)) void
-runStretchPortable (LoopState& state, const LoopSettings& settings, const Sample* inLeft,
-                    const Sample* inRight, Sample* outLeft, Sample* outRight, int32 n, int32 count)
+struct Stretch
 {
-	runSamples<Sample, settled, PortableBuild> (state, settings, inLeft, inRight, outLeft, outRight,
-	                                            n, count);
-}
-
-#if ZY_PHASER_X86
-template <typename Sample, bool settled>
-__attribute__ ((noinline)) void
-runStretchSse2 (LoopState& state, const LoopSettings& settings, const Sample* inLeft,
-                const Sample* inRight, Sample* outLeft, Sample* outRight, int32 n, int32 count)
-{
-	runSamples<Sample, settled, X86Build> (state, settings, inLeft, inRight, outLeft, outRight, n,
-	                                       count);
-}
-
-template <typename Sample, bool settled>
-__attribute__ ((target ("avx"), noinline)) void
-runStretchAvx (LoopState& state, const LoopSettings& settings, const Sample* inLeft,
-               const Sample* inRight, Sample* outLeft, Sample* outRight, int32 n, int32 count)
-{
-	runSamples<Sample, settled, X86Build> (state, settings, inLeft, inRight, outLeft, outRight, n,
-	                                       count);
-}
-
-// Asked once when the module loads, so that the audio thread never runs a
-// guarded first-time initialisation.
-bool detectAvx ()
-{
-	__builtin_cpu_init ();
-	return __builtin_cpu_supports ("avx") != 0;
-}
-
-const bool processorHasAvx = detectAvx ();
-#endif
-
-// The shipped choice: the fastest build this machine runs.
-PlugPhaserVariant shippedVariant ()
-{
-#if ZY_PHASER_X86
-	return processorHasAvx ? PlugPhaserVariant::kAvx : PlugPhaserVariant::kSse2;
-#else
-	return PlugPhaserVariant::kPortable;
-#endif
-}
-
-// What the blocks run: the shipped choice unless a test overrides it.
-std::atomic<PlugPhaserVariant> variantInUse {shippedVariant ()};
-
-template <typename Sample, bool settled>
-void runStretch (PlugPhaserVariant variant, LoopState& state, const LoopSettings& settings,
-                 const Sample* inLeft, const Sample* inRight, Sample* outLeft, Sample* outRight,
-                 int32 n, int32 count)
-{
-	switch (variant)
+	template <typename Build>
+	ZY_ALWAYS_INLINE static void run (LoopState* state, const LoopSettings* settings,
+	                                  const Sample* inLeft, const Sample* inRight, Sample* outLeft,
+	                                  Sample* outRight, int32 n, int32 count)
 	{
-#if ZY_PHASER_X86
-		case PlugPhaserVariant::kAvx:
-			runStretchAvx<Sample, settled> (state, settings, inLeft, inRight, outLeft, outRight, n,
-			                                count);
-			return;
-		case PlugPhaserVariant::kSse2:
-			runStretchSse2<Sample, settled> (state, settings, inLeft, inRight, outLeft, outRight, n,
-			                                 count);
-			return;
-#endif
-		default:
-			runStretchPortable<Sample, settled> (state, settings, inLeft, inRight, outLeft,
-			                                     outRight, n, count);
-			return;
+		runSamples<Sample, settled, Build> (*state, *settings, inLeft, inRight, outLeft, outRight,
+		                                    n, count);
 	}
-}
+};
 
 } // namespace
 
-bool plugPhaserRuns (PlugPhaserVariant variant)
-{
-	switch (variant)
-	{
-		case PlugPhaserVariant::kShipped:
-		case PlugPhaserVariant::kPortable: return true;
-#if ZY_PHASER_X86
-		case PlugPhaserVariant::kAvx: return processorHasAvx;
-		case PlugPhaserVariant::kSse2: return true;
-#endif
-		default: return false;
-	}
-}
-
-PlugPhaserVariant plugPhaserVariantInUse ()
-{
-	return variantInUse.load (std::memory_order_relaxed);
-}
-
-void overridePlugPhaserVariant (PlugPhaserVariant variant)
-{
-	const bool runs = variant != PlugPhaserVariant::kShipped && plugPhaserRuns (variant);
-	variantInUse.store (runs ? variant : shippedVariant (), std::memory_order_relaxed);
-}
-
-tresult PLUGIN_API PlugProcessor::setActive (TBool state)
-{
-	if (state)
-	{
-		const double fs = sampleRate;
-		std::fill (std::begin (allpassLeft), std::end (allpassLeft), 0.0);
-		std::fill (std::begin (allpassRight), std::end (allpassRight), 0.0);
-		lfoCounter = 0;
-
-		const double pole = std::exp (-2.2 / (smoothingMs * 0.001 * fs));
-		smootherPole = pole;
-		smootherGain = 1.0 - pole;
-
-		std::fill (std::begin (sweepLowpassState), std::end (sweepLowpassState), 0.0);
-		piOverFs = 3.141592653589793 * (1.0 / fs);
-		twoPiOverFs = 6.283185307179586 * (1.0 / fs);
-
-		// One-pole lowpass at 15 Hz on the sweep frequencies (bilinear).
-		const double w = 94.24777960769379 * (1.0 / fs);
-		sweepLowpassA1 = (1.0 - std::sin (w)) / std::cos (w);
-		sweepLowpassB0 = 0.5 - 0.5 * sweepLowpassA1;
-
-		// The derived values, snapped to their targets, from the parameters
-		// as they stand, a state restored meanwhile included.
-		adoptRestoredState ();
-		updateParameters (true);
-	}
-	return AudioEffect::setActive (state);
-}
-
 void PlugProcessor::processAudio32 (Sample32** in, Sample32** out, int32 count)
 {
-	runPhaser (heldDerivedValues (), in, out, count);
+	runPhaser (in, out, count);
 }
 
 void PlugProcessor::processAudio64 (Sample64** in, Sample64** out, int32 count)
 {
-	runPhaser (heldDerivedValues (), in, out, count);
+	runPhaser (in, out, count);
 }
 
 void PlugProcessor::rescaleCounter (double quotient, double oldInc, double newInc)
 {
 	// In range the quotient is truncated toward zero; beyond it the counter
 	// is re-derived from the sweep phase it stands for.
-	if (quotient > -2147483649.0 && quotient < 2147483648.0)
+	if (quotient > kTruncatesToInt32Above && quotient < kTruncatesToInt32Below)
 		lfoCounter = static_cast<int32> (quotient);
 	else
 		lfoCounter = counterForPhase (oldInc * lfoCounter, newInc);
@@ -496,29 +312,33 @@ void PlugProcessor::clearRunawayChain (double* chain)
 }
 
 template <typename Sample>
-void PlugProcessor::runPhaser (const PlugDerivedValues& values, Sample** in, Sample** out,
-                               int32 count)
+void PlugProcessor::runPhaser (Sample** in, Sample** out, int32 count)
 {
 	if (count <= 0)
 		return;
 
 	// The rate changes only between blocks, so the counter is rescaled at
 	// most once, before the first sample, to keep the sweep phase.
-	if (values.lfoInc != lastLfoInc)
+	if (lfoInc != lastLfoInc)
 	{
 		const double oldInc = lastLfoInc;
-		const double newInc = values.lfoInc;
+		const double newInc = lfoInc;
 		const double n = lfoCounter;
 		if (newInc == 0.0)
 			lfoCounter = 0;
 		else if (std::is_same<Sample, Sample32>::value)
 		{
+			// The 32-bit loop multiplies by the reciprocal, the 64-bit loop
+			// divides. The two forms can round to different counters (at
+			// 48 kHz, Rate 0.15 to 1.0 from counter 30 gives 4 here and 5
+			// there), so each sample size keeps its own and sweeps as it
+			// always has.
 			const double reciprocal = 1.0 / newInc;
 			rescaleCounter (oldInc * n * reciprocal + 0.5, oldInc, newInc);
 		}
 		else
 			rescaleCounter (oldInc * n / newInc + 0.5, oldInc, newInc);
-		lastLfoInc = values.lfoInc;
+		lastLfoInc = lfoInc;
 	}
 
 	const Sample* inLeft = in[0];
@@ -527,18 +347,18 @@ void PlugProcessor::runPhaser (const PlugDerivedValues& values, Sample** in, Sam
 	Sample* outRight = out[1];
 
 	LoopSettings settings;
-	settings.lfoInc = values.lfoInc;
-	settings.phaseOffset = values.phaseOffset;
-	settings.centreHz = pairOf (values.centreHz, values.centreHz);
-	settings.sweepHz = pairOf (values.sweepHz, values.sweepHz);
+	settings.lfoInc = lfoInc;
+	settings.phaseOffset = phaseOffset;
+	settings.centreHz = pairOf (centreHz, centreHz);
+	settings.sweepHz = pairOf (sweepHz, sweepHz);
 	settings.b0 = pairOf (sweepLowpassB0, sweepLowpassB0);
 	settings.a1 = pairOf (sweepLowpassA1, sweepLowpassA1);
 	settings.piOverFs = pairOf (piOverFs, piOverFs);
-	settings.feedback = pairOf (values.feedback, values.feedback);
+	settings.feedback = pairOf (feedback, feedback);
 	settings.smootherPole = pairOf (smootherPole, smootherPole);
 	// g × target is the same product every sample.
-	const double levelInput = smootherGain * values.levelGain;
-	const double wetInput = smootherGain * values.wet;
+	const double levelInput = smootherGain * levelGain;
+	const double wetInput = smootherGain * wet;
 	settings.smootherInput = pairOf (levelInput, wetInput);
 
 	const double* left = allpassLeft;
@@ -563,20 +383,23 @@ void PlugProcessor::runPhaser (const PlugDerivedValues& values, Sample** in, Sam
 	                     smootherPole * wetSmoothed + wetInput == wetSmoothed;
 
 	const PlugPhaserVariant variant = plugPhaserVariantInUse ();
+	const double increment = lfoInc;
 	int32 n = lfoCounter;
 	int32 done = 0;
 	while (done < count)
 	{
 		if (n == kCounterMax)
-			n = counterForPhase (values.lfoInc * n, values.lfoInc);
+			n = counterForPhase (increment * n, increment);
 		const int32 chunk = static_cast<int32> (
 		    std::min<int64> (count - done, static_cast<int64> (kCounterMax) - n));
 		if (settled)
-			runStretch<Sample, true> (variant, state, settings, inLeft + done, inRight + done,
-			                          outLeft + done, outRight + done, n, chunk);
+			PhaserBuild::runInBuild<Stretch<Sample, true>> (
+			    variant, &state, &settings, inLeft + done, inRight + done, outLeft + done,
+			    outRight + done, n, chunk);
 		else
-			runStretch<Sample, false> (variant, state, settings, inLeft + done, inRight + done,
-			                           outLeft + done, outRight + done, n, chunk);
+			PhaserBuild::runInBuild<Stretch<Sample, false>> (
+			    variant, &state, &settings, inLeft + done, inRight + done, outLeft + done,
+			    outRight + done, n, chunk);
 		n += chunk;
 		done += chunk;
 	}
@@ -600,10 +423,8 @@ void PlugProcessor::runPhaser (const PlugDerivedValues& values, Sample** in, Sam
 	clearRunawayChain (allpassRight);
 }
 
-template void PlugProcessor::runPhaser<Sample32> (const PlugDerivedValues&, Sample32**, Sample32**,
-                                                  int32);
-template void PlugProcessor::runPhaser<Sample64> (const PlugDerivedValues&, Sample64**, Sample64**,
-                                                  int32);
+template void PlugProcessor::runPhaser<Sample32> (Sample32**, Sample32**, int32);
+template void PlugProcessor::runPhaser<Sample64> (Sample64**, Sample64**, int32);
 
 } // namespace Vst
 } // namespace Steinberg

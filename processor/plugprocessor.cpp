@@ -1,6 +1,7 @@
 #include "processor/plugprocessor.h"
 #include "processor/plugcids.h"
 #include "processor/plugintake.h"
+#include "processor/plugphaserconstants.h"
 
 #include "pluginterfaces/vst/vstspeaker.h"
 
@@ -266,6 +267,37 @@ tresult PLUGIN_API PlugProcessor::setState (IBStream* state)
 tresult PLUGIN_API PlugProcessor::getState (IBStream* state)
 {
 	return stateHandOver.current ().write (state);
+}
+
+tresult PLUGIN_API PlugProcessor::setActive (TBool state)
+{
+	if (state)
+	{
+		const double fs = sampleRate;
+		std::fill (std::begin (allpassLeft), std::end (allpassLeft), 0.0);
+		std::fill (std::begin (allpassRight), std::end (allpassRight), 0.0);
+		lfoCounter = 0;
+
+		const double pole = std::exp (-kSmoothingTimeConstants / (smoothingMs * 0.001 * fs));
+		smootherPole = pole;
+		smootherGain = 1.0 - pole;
+
+		std::fill (std::begin (sweepLowpassState), std::end (sweepLowpassState), 0.0);
+		piOverFs = kPi * (1.0 / fs);
+		twoPiOverFs = kTwoPi * (1.0 / fs);
+
+		// One-pole lowpass at kSweepLowpassHz on the sweep frequencies
+		// (bilinear).
+		const double w = kSweepLowpassOmega * (1.0 / fs);
+		sweepLowpassA1 = (1.0 - std::sin (w)) / std::cos (w);
+		sweepLowpassB0 = 0.5 - 0.5 * sweepLowpassA1;
+
+		// The derived values, snapped to their targets, from the parameters
+		// as they stand, a state restored meanwhile included.
+		adoptRestoredState ();
+		updateParameters (true);
+	}
+	return AudioEffect::setActive (state);
 }
 
 } // namespace Vst

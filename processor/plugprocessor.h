@@ -36,15 +36,14 @@ public:
 	// smoothers and the counter rescale at their targets.
 	void updateParameters (bool snap);
 
-	// The phaser over channels 0 and 1 of a block.
+	// The phaser over channels 0 and 1 of a block, on the derived values and
+	// coefficients held in the fields below (plugphaser.cpp).
 	void processAudio32 (Sample32** in, Sample32** out, int32 count);
 	void processAudio64 (Sample64** in, Sample64** out, int32 count);
 
 	// The derived values for a parameter block; values outside 0..1 count as
 	// the nearest end of the range.
 	static PlugDerivedValues deriveValues (const PlugParams& block, double twoPiOverFs);
-	// The derived values held, as one record.
-	PlugDerivedValues heldDerivedValues () const;
 
 	// Parameters. They and the derived values belong to the audio thread;
 	// restored blocks reach them through stateHandOver (plugstatehandover.h).
@@ -87,7 +86,7 @@ private:
 	void takeParameters (IParameterChanges* changes);
 	bool adoptRestoredState ();
 	template <typename Sample>
-	void runPhaser (const PlugDerivedValues& values, Sample** in, Sample** out, int32 count);
+	void runPhaser (Sample** in, Sample** out, int32 count);
 	void rescaleCounter (double quotient, double oldInc, double newInc);
 	void clearRunawayChain (double* chain);
 	void assignDerivedValues (const PlugDerivedValues& values);
