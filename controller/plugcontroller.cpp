@@ -2,6 +2,7 @@
 #include "controller/plugeditor.h"
 #include "controller/x11cairodevice.h"
 #include "controller/zyexprangeparameter.h"
+#include "controller/zyonoffparameter.h"
 #include "controller/zyrangeparameter.h"
 #include "processor/plugparams.h"
 
@@ -76,9 +77,8 @@ tresult PLUGIN_API PlugController::initialize (FUnknown* context)
 			parameter->setPrecision (row.precision);
 			parameters.addParameter (parameter);
 		}
-		parameters.addParameter (STR16 ("Bypass"), nullptr, 1, 0.,
-		                         ParameterInfo::kCanAutomate | ParameterInfo::kIsBypass, kBypassTag,
-		                         kRootUnitId, nullptr);
+		parameters.addParameter (new ZYOnOffParameter (
+		    STR16 ("Bypass"), kBypassTag, ParameterInfo::kCanAutomate | ParameterInfo::kIsBypass));
 	}
 	catch (...)
 	{
@@ -157,7 +157,7 @@ tresult PLUGIN_API PlugController::getParamValueByString (ParamID tag, TChar* st
 	// "nan" scans as a number but names no value
 	if (std::isnan (entered))
 		return kResultFalse;
-	// the range parameters clamp already; Bypass reads the number itself
+	// the range parameters clamp already; Bypass reads a number as it is
 	valueNormalized = std::clamp (entered, 0., 1.);
 	return kResultTrue;
 }

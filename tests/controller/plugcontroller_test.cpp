@@ -252,6 +252,51 @@ TEST_F (PlugControllerTest, TextBeyondTheRangeEndsAtItsEnds)
 	}
 }
 
+TEST_F (PlugControllerTest, ValueTextReadsBack)
+{
+	zytest::expectValueTextReadsBack (*controller);
+}
+
+// Bypass reads back the words it shows, whatever their letter case and with
+// blanks around them; other words are refused, numbers read as before.
+TEST_F (PlugControllerTest, BypassReadsItsWords)
+{
+	const struct
+	{
+		const char* text;
+		tresult result;
+		ParamValue normalized;
+	} cases[] = {
+	    {"On", kResultTrue, 1.},
+	    {"Off", kResultTrue, 0.},
+	    {"ON", kResultTrue, 1.},
+	    {"oFf", kResultTrue, 0.},
+	    {"  on ", kResultTrue, 1.},
+	    {"\toff\t", kResultTrue, 0.},
+	    {"o n", kResultFalse, zytest::kUntouched},
+	    {"onn", kResultFalse, zytest::kUntouched},
+	    {"of", kResultFalse, zytest::kUntouched},
+	    {"offset", kResultFalse, zytest::kUntouched},
+	    {"On1", kResultFalse, zytest::kUntouched},
+	    {" ", kResultFalse, zytest::kUntouched},
+	    {" 1 ", kResultTrue, 1.},
+	};
+	for (const auto& c : cases)
+	{
+		std::u16string text = zytest::wide (c.text);
+		ParamValue value = zytest::kUntouched;
+		EXPECT_EQ (controller->getParamValueByString (kBypassTag, zytest::units (text), value),
+		           c.result)
+		    << c.text;
+		EXPECT_EQ (value, c.normalized) << c.text;
+	}
+	// the words are Bypass's own
+	std::u16string on = u"On";
+	ParamValue value = zytest::kUntouched;
+	EXPECT_EQ (controller->getParamValueByString (kMixTag, zytest::units (on), value),
+	           kResultFalse);
+}
+
 TEST_F (PlugControllerTest, NaNIsNeverStored)
 {
 	for (ParamID tag = 0; tag < zytest::kTagCount; ++tag)
