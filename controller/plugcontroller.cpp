@@ -127,15 +127,10 @@ tresult PLUGIN_API PlugController::getParamStringByValue (ParamID tag, ParamValu
 	string[0] = 0;
 	if (std::isnan (valueNormalized))
 		return kResultFalse;
-	try
-	{
-		return EditController::getParamStringByValue (tag, valueNormalized, string);
-	}
-	catch (...)
-	{
-		string[0] = 0;
-		return kResultFalse;
-	}
+	// No guard: nothing below throws. Each parameter's toString prints into
+	// the buffer with snprintf or copies "On" or "Off"; no text is converted
+	// and nothing is allocated.
+	return EditController::getParamStringByValue (tag, valueNormalized, string);
 }
 
 tresult PLUGIN_API PlugController::getParamValueByString (ParamID tag, TChar* string,
@@ -173,8 +168,9 @@ tresult PLUGIN_API PlugController::setParamNormalized (ParamID tag, ParamValue v
 	}
 	catch (...)
 	{
-		// thrown while the editor's controls followed the value just stored
-		return kResultFalse;
+		// Thrown while the editor's controls followed the value: it is stored
+		// by then, and the editor tells the host of it only on kResultTrue.
+		return kResultTrue;
 	}
 }
 
