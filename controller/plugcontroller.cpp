@@ -2,6 +2,7 @@
 #include "controller/plugeditor.h"
 #include "controller/x11cairodevice.h"
 #include "controller/zyexprangeparameter.h"
+#include "controller/zyonoffparameter.h"
 #include "controller/zyrangeparameter.h"
 #include "processor/plugparams.h"
 
@@ -76,9 +77,8 @@ tresult PLUGIN_API PlugController::initialize (FUnknown* context)
 			parameter->setPrecision (row.precision);
 			parameters.addParameter (parameter);
 		}
-		parameters.addParameter (STR16 ("Bypass"), nullptr, 1, 0.,
-		                         ParameterInfo::kCanAutomate | ParameterInfo::kIsBypass, kBypassTag,
-		                         kRootUnitId, nullptr);
+		parameters.addParameter (new ZYOnOffParameter (
+		    STR16 ("Bypass"), kBypassTag, ParameterInfo::kCanAutomate | ParameterInfo::kIsBypass));
 	}
 	catch (...)
 	{
@@ -127,15 +127,10 @@ tresult PLUGIN_API PlugController::getParamStringByValue (ParamID tag, ParamValu
 	string[0] = 0;
 	if (std::isnan (valueNormalized))
 		return kResultFalse;
-	try
-	{
-		return EditController::getParamStringByValue (tag, valueNormalized, string);
-	}
-	catch (...)
-	{
-		string[0] = 0;
-		return kResultFalse;
-	}
+	// No guard: nothing below throws. Each parameter's toString prints into
+	// the buffer with snprintf or copies "On" or "Off"; no text is converted
+	// and nothing is allocated.
+	return EditController::getParamStringByValue (tag, valueNormalized, string);
 }
 
 tresult PLUGIN_API PlugController::getParamValueByString (ParamID tag, TChar* string,
@@ -157,7 +152,7 @@ tresult PLUGIN_API PlugController::getParamValueByString (ParamID tag, TChar* st
 	// "nan" scans as a number but names no value
 	if (std::isnan (entered))
 		return kResultFalse;
-	// the range parameters clamp already; Bypass reads the number itself
+	// the range parameters clamp already; Bypass reads a number as it is
 	valueNormalized = std::clamp (entered, 0., 1.);
 	return kResultTrue;
 }
@@ -173,8 +168,9 @@ tresult PLUGIN_API PlugController::setParamNormalized (ParamID tag, ParamValue v
 	}
 	catch (...)
 	{
-		// thrown while the editor's controls followed the value just stored
-		return kResultFalse;
+		// Thrown while the editor's controls followed the value: it is stored
+		// by then, and the editor tells the host of it only on kResultTrue.
+		return kResultTrue;
 	}
 }
 

@@ -34,7 +34,8 @@ public:
 	// The SDK's text and value paths, guarded so that neither a host nor the
 	// editor ever gets a NaN, a value outside [0, 1] or an exception: a NaN
 	// is refused with kResultFalse and changes nothing, a text entry ends
-	// within [0, 1], and whatever the SDK throws answers kResultFalse.
+	// within [0, 1], a text the SDK throws on is refused, and a value whose
+	// controls throw while they follow it is stored (kResultTrue).
 	tresult PLUGIN_API getParamStringByValue (ParamID tag, ParamValue valueNormalized,
 	                                          String128 string) SMTG_OVERRIDE;
 	tresult PLUGIN_API getParamValueByString (ParamID tag, TChar* string,

@@ -12,6 +12,7 @@
 
 #include <cmath>
 #include <cstring>
+#include <new>
 #include <string>
 
 using namespace Steinberg;
@@ -196,6 +197,36 @@ TEST_F (AboutControllerTest, AWideFieldBesideBytesThatAreNotUtf8)
 	ASSERT_TRUE (about->extra1.isWideString ());
 	EXPECT_NO_THROW (press (button, 1.f));
 	EXPECT_EQ (textOf (label), "3.1.0, VST3 x86_64-Linux \xff wide");
+	delete about;
+}
+
+// A label that runs out of memory while it takes a text: the button's report
+// must not carry that into the toolkit's event handling and on to the host.
+class ThrowingLabel : public CTextLabel
+{
+public:
+	ThrowingLabel () : CTextLabel (CRect (0, 0, 200, 20)) {}
+	void setText (const UTF8String& text) override
+	{
+		if (throws)
+			throw std::bad_alloc ();
+		CTextLabel::setText (text);
+	}
+	bool throws {false};
+};
+
+TEST_F (AboutControllerTest, ALabelThatThrowsKeepsItsTextAndTheDisplayGoesOn)
+{
+	auto* about = makeAbout ();
+	auto throwing = makeOwned<ThrowingLabel> ();
+	verify (about, throwing);
+	verify (about, button);
+	throwing->throws = true;
+	EXPECT_NO_THROW (press (button, 1.f));
+	EXPECT_EQ (textOf (throwing), "");
+	throwing->throws = false;
+	press (button, 1.f);
+	EXPECT_EQ (textOf (throwing), kVst3Text);
 	delete about;
 }
 

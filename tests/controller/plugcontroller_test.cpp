@@ -8,6 +8,8 @@
 #include "tests/support/staterecord.h"
 #include "tests/support/texts.h"
 
+#include "pluginterfaces/base/funknownimpl.h"
+#include "pluginterfaces/base/iupdatehandler.h"
 #include "pluginterfaces/base/ustring.h"
 #include "pluginterfaces/vst/ivstmessage.h"
 
@@ -15,6 +17,7 @@
 
 #include <cmath>
 #include <limits>
+#include <new>
 #include <string>
 
 using namespace Steinberg;
@@ -252,6 +255,51 @@ TEST_F (PlugControllerTest, TextBeyondTheRangeEndsAtItsEnds)
 	}
 }
 
+TEST_F (PlugControllerTest, ValueTextReadsBack)
+{
+	zytest::expectValueTextReadsBack (*controller);
+}
+
+// Bypass reads back the words it shows, whatever their letter case and with
+// blanks around them; other words are refused, numbers read as before.
+TEST_F (PlugControllerTest, BypassReadsItsWords)
+{
+	const struct
+	{
+		const char* text;
+		tresult result;
+		ParamValue normalized;
+	} cases[] = {
+	    {"On", kResultTrue, 1.},
+	    {"Off", kResultTrue, 0.},
+	    {"ON", kResultTrue, 1.},
+	    {"oFf", kResultTrue, 0.},
+	    {"  on ", kResultTrue, 1.},
+	    {"\toff\t", kResultTrue, 0.},
+	    {"o n", kResultFalse, zytest::kUntouched},
+	    {"onn", kResultFalse, zytest::kUntouched},
+	    {"of", kResultFalse, zytest::kUntouched},
+	    {"offset", kResultFalse, zytest::kUntouched},
+	    {"On1", kResultFalse, zytest::kUntouched},
+	    {" ", kResultFalse, zytest::kUntouched},
+	    {" 1 ", kResultTrue, 1.},
+	};
+	for (const auto& c : cases)
+	{
+		std::u16string text = zytest::wide (c.text);
+		ParamValue value = zytest::kUntouched;
+		EXPECT_EQ (controller->getParamValueByString (kBypassTag, zytest::units (text), value),
+		           c.result)
+		    << c.text;
+		EXPECT_EQ (value, c.normalized) << c.text;
+	}
+	// the words are Bypass's own
+	std::u16string on = u"On";
+	ParamValue value = zytest::kUntouched;
+	EXPECT_EQ (controller->getParamValueByString (kMixTag, zytest::units (on), value),
+	           kResultFalse);
+}
+
 TEST_F (PlugControllerTest, NaNIsNeverStored)
 {
 	for (ParamID tag = 0; tag < zytest::kTagCount; ++tag)
@@ -268,6 +316,46 @@ TEST_F (PlugControllerTest, NaNIsNeverStored)
 		parameter->removeDependent (counter);
 	}
 	EXPECT_EQ (controller->setParamNormalized (8, 0.5), kResultFalse);
+}
+
+// Stands in for the SDK's update handler, through which a stored value reaches
+// the editor's controls, as a control that throws while it follows the value
+// (out of memory, say). The SDK's own handler is not in the way: when a
+// dependent throws, it keeps a record of the notification that points into
+// the unwound stack.
+class ThrowingUpdates : public U::Implements<U::Directly<IUpdateHandler>>
+{
+public:
+	ThrowingUpdates () : previous (FObject::getUpdateHandler ())
+	{
+		FObject::setUpdateHandler (this);
+	}
+	~ThrowingUpdates () override { FObject::setUpdateHandler (previous); }
+
+	tresult PLUGIN_API addDependent (FUnknown*, IDependent*) override { return kResultFalse; }
+	tresult PLUGIN_API removeDependent (FUnknown*, IDependent*) override { return kResultFalse; }
+	tresult PLUGIN_API triggerUpdates (FUnknown*, int32) override { throw std::bad_alloc (); }
+	tresult PLUGIN_API deferUpdates (FUnknown*, int32) override { return kResultFalse; }
+
+private:
+	IUpdateHandler* const previous;
+};
+
+// The editor tells the host of a value only when setParamNormalized answers
+// kResultTrue: a value stored before its controls threw answers that too.
+TEST_F (PlugControllerTest, AValueWhoseControlsThrowIsStoredAndSaidSo)
+{
+	for (ParamID tag = 0; tag < zytest::kTagCount; ++tag)
+	{
+		ASSERT_EQ (controller->setParamNormalized (tag, 0.), kResultTrue);
+		tresult result = kResultFalse;
+		{
+			ThrowingUpdates throwing;
+			EXPECT_NO_THROW (result = controller->setParamNormalized (tag, 1.)) << tag;
+		}
+		EXPECT_EQ (result, kResultTrue) << tag;
+		EXPECT_EQ (controller->getParamNormalized (tag), 1.) << tag;
+	}
 }
 
 TEST_F (PlugControllerTest, ValueTextOfValuesThatAreNotFinite)

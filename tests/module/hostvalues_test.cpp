@@ -53,6 +53,11 @@ TEST_F (HostValuesTest, TextBeyondTheRangeEndsAtItsEndsOnEveryParameter)
 	zytest::expectTextBeyondTheRangeEndsAtItsEnds (*controller);
 }
 
+TEST_F (HostValuesTest, ValueTextReadsBackOnEveryParameter)
+{
+	zytest::expectValueTextReadsBack (*controller);
+}
+
 TEST_F (HostValuesTest, NaNIsNeverStored)
 {
 	for (ParamID tag = 0; tag < zytest::kTagCount; ++tag)

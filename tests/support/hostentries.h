@@ -179,4 +179,40 @@ inline void expectValueTextOfValuesThatAreNotFinite (Steinberg::Vst::IEditContro
 	}
 }
 
+// The step between two neighbouring texts: 1 for a text with no decimals
+// (for Bypass, whose plain value is its normalized one, the whole range from
+// "Off" to "On"), else one unit of its last decimal.
+inline double displayStep (const std::string& text)
+{
+	const auto point = text.find ('.');
+	const auto decimals = point == std::string::npos ? 0 : text.size () - point - 1;
+	return std::pow (10., -static_cast<double> (decimals));
+}
+
+// The text shown for a value, handed back as a host or a user types it, reads
+// back within one display step of that value, on every parameter.
+inline void expectValueTextReadsBack (Steinberg::Vst::IEditController& controller)
+{
+	const Steinberg::Vst::ParamValue values[] = {
+	    0.,    1e-9,      0.125, 0.25,  0.375,       0.5275071124607182, 0.5,
+	    0.625, 0.7499166, 0.75,  0.875, 0.123456789, 0.999999,           1.};
+	for (Steinberg::Vst::ParamID tag = 0; tag < kTagCount; ++tag)
+	{
+		for (const auto value : values)
+		{
+			Steinberg::Vst::String128 shown {};
+			ASSERT_EQ (controller.getParamStringByValue (tag, value, shown), Steinberg::kResultTrue)
+			    << tag << " " << value;
+			const std::string text = narrow (shown);
+			Steinberg::Vst::ParamValue readBack = kUntouched;
+			EXPECT_EQ (controller.getParamValueByString (tag, shown, readBack),
+			           Steinberg::kResultTrue)
+			    << tag << " \"" << text << "\"";
+			const double distance = std::fabs (controller.normalizedParamToPlain (tag, readBack) -
+			                                   controller.normalizedParamToPlain (tag, value));
+			EXPECT_LE (distance, displayStep (text) * (1. + 1e-9)) << tag << " \"" << text << "\"";
+		}
+	}
+}
+
 } // namespace zytest
