@@ -29,10 +29,7 @@ inline double inputSample (int channel, int64_t index)
 
 inline void setReferenceParam (PhaserReference& reference, ParamID id, double value)
 {
-	double* fields[7] = {&reference.level,  &reference.frequency, &reference.depth,
-	                     &reference.degree, &reference.rate,      &reference.feedbackParam,
-	                     &reference.mix};
-	*fields[id] = value;
+	reference.params.setNormalized (id, value);
 	reference.update ();
 }
 

@@ -51,22 +51,17 @@ TEST (ParameterIntake, LastPointOfEachQueueStandsForTheBlock)
 
 TEST (ParameterIntake, EveryTagReachesItsValue)
 {
-	const struct
-	{
-		ParamID id;
-		double value;
-		double PlugParams::*field;
-	} cases[] = {{kLevelTag, 0.1, &PlugParams::level}, {kFrequencyTag, 0.2, &PlugParams::frequency},
-	             {kDepthTag, 0.3, &PlugParams::depth}, {kDegreeTag, 0.4, &PlugParams::degree},
-	             {kRateTag, 0.6, &PlugParams::rate},   {kFeedbackTag, 0.7, &PlugParams::feedback},
-	             {kMixTag, 0.8, &PlugParams::mix}};
-	for (const auto& c : cases)
+	// Each value shows in its own place of the state record, in tag order.
+	for (int32 tag = 0; tag < kPlugValueCount; ++tag)
 	{
 		auto processor = makeProcessor (48000.0);
 		Block block (*processor, kSample64, 4);
-		block.change (c.id, c.value);
+		const double value = 0.1 * (tag + 1);
+		block.change (tag, value);
 		block.run ();
-		EXPECT_EQ (processor->params.*c.field, c.value) << c.id;
+		StateValues expected = kDefaultStateValues;
+		expected[tag] = value;
+		EXPECT_EQ (stateBytes (*processor), record (0, expected, 0)) << tag;
 	}
 }
 

@@ -13,14 +13,13 @@
 namespace zytest {
 namespace {
 
-const PlugParams kDefaults = {0.75, 0.527507, 0.5, 0.5, 0.15, 0.5, 1.0, false};
 const PlugParams kOther = {0.1, 0.2, 0.3, 0.4, 0.6, 0.7, 0.8, true};
 
 bool sameBits (const PlugParams& a, const PlugParams& b)
 {
-	const double x[7] = {a.level, a.frequency, a.depth, a.degree, a.rate, a.feedback, a.mix};
-	const double y[7] = {b.level, b.frequency, b.depth, b.degree, b.rate, b.feedback, b.mix};
-	return std::memcmp (x, y, sizeof x) == 0 && a.bypass == b.bypass;
+	const StateValues x = valuesOf (a);
+	const StateValues y = valuesOf (b);
+	return std::memcmp (x.data (), y.data (), sizeof x) == 0 && a.bypass == b.bypass;
 }
 
 std::vector<uint8> bytesOf (const PlugParams& block)
@@ -43,9 +42,9 @@ TEST (PlugParamsRecord, DefaultBlockHasTheDocumentedBytes)
 	    0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0xE0, 0x3F, // 0.5
 	    0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0xF0, 0x3F, // 1.0
 	    0x00, 0x00, 0x00, 0x00};                        // bypass off
-	EXPECT_EQ (bytesOf (kDefaults), expected);
+	EXPECT_EQ (bytesOf (kPlugDefaultParams), expected);
 
-	PlugParams bypassed = kDefaults;
+	PlugParams bypassed = kPlugDefaultParams;
 	bypassed.bypass = true;
 	const std::vector<uint8> bytes = bytesOf (bypassed);
 	ASSERT_EQ (bytes.size (), 68u);
@@ -56,9 +55,9 @@ TEST (PlugParamsRecord, DefaultBlockHasTheDocumentedBytes)
 TEST (PlugParamsRecord, RoundTripKeepsEveryBit)
 {
 	const PlugParams odd = {-0.0, 1e-300, 0.1 + 0.2, 1.5, -3.25, 2.0, 0.999999999999, true};
-	for (const PlugParams& block : {kDefaults, kOther, odd})
+	for (const PlugParams& block : {kPlugDefaultParams, kOther, odd})
 	{
-		PlugParams back = kDefaults;
+		PlugParams back = kPlugDefaultParams;
 		EXPECT_EQ (back.read (streamOf (bytesOf (block))), kResultOk);
 		EXPECT_TRUE (sameBits (back, block));
 	}
@@ -70,16 +69,16 @@ TEST (PlugParamsRecord, ShortOrMissingStreamChangesNothing)
 	for (size_t length :
 	     {size_t (0), size_t (7), size_t (8), size_t (40), size_t (64), size_t (67)})
 	{
-		PlugParams block = kDefaults;
+		PlugParams block = kPlugDefaultParams;
 		std::vector<uint8> cut (full.begin (),
 		                        full.begin () + static_cast<std::ptrdiff_t> (length));
 		EXPECT_EQ (block.read (streamOf (cut)), kResultFalse) << length << " bytes";
-		EXPECT_TRUE (sameBits (block, kDefaults)) << length << " bytes";
+		EXPECT_TRUE (sameBits (block, kPlugDefaultParams)) << length << " bytes";
 	}
-	PlugParams block = kDefaults;
+	PlugParams block = kPlugDefaultParams;
 	EXPECT_EQ (block.read (nullptr), kResultFalse);
 	EXPECT_EQ (block.write (nullptr), kResultFalse);
-	EXPECT_TRUE (sameBits (block, kDefaults));
+	EXPECT_TRUE (sameBits (block, kPlugDefaultParams));
 }
 
 TEST (PlugParamsRecord, ReadTakesTheFirst68BytesOnly)
@@ -87,12 +86,33 @@ TEST (PlugParamsRecord, ReadTakesTheFirst68BytesOnly)
 	std::vector<uint8> longer = bytesOf (kOther);
 	longer.insert (longer.end (), {9, 9, 9, 9});
 	auto stream = streamOf (longer);
-	PlugParams block = kDefaults;
+	PlugParams block = kPlugDefaultParams;
 	EXPECT_EQ (block.read (stream), kResultOk);
 	EXPECT_TRUE (sameBits (block, kOther));
 	int64 position = 0;
 	stream->tell (&position);
 	EXPECT_EQ (position, 68);
+}
+
+TEST (PlugParamsByTag, HostValuesGoToTheirRecordPlaceAndUnknownTagsAreRefused)
+{
+	PlugParams block = kPlugDefaultParams;
+	for (ParamID tag = kLevelTag; tag <= kMixTag; ++tag)
+		EXPECT_TRUE (block.setNormalized (tag, tag / 8.0));
+	EXPECT_TRUE (block.setNormalized (kBypassTag, 0.75));
+	EXPECT_EQ (bytesOf (block),
+	           record (0, StateValues {0.0, 0.125, 0.25, 0.375, 0.5, 0.625, 0.75}, 1));
+	for (ParamID tag = kLevelTag; tag <= kMixTag; ++tag)
+		EXPECT_EQ (block.normalized (tag), tag / 8.0) << tag;
+	EXPECT_EQ (block.normalized (kBypassTag), 1.0);
+
+	const PlugParams before = block;
+	for (ParamID unknown : {8u, 42u, 0xFFFFFFFFu})
+	{
+		EXPECT_FALSE (block.setNormalized (unknown, 0.5)) << unknown;
+		EXPECT_EQ (block.normalized (unknown), 0.0) << unknown;
+	}
+	EXPECT_TRUE (sameBits (block, before));
 }
 
 struct WordCase
@@ -109,7 +129,7 @@ TEST (PlugParamsRecord, LeadingWordIsIgnoredAndBypassIsOnAboveZero)
 	const double values[7] = {0.1, 0.2, 0.3, 0.4, 0.6, 0.7, 0.8};
 	for (const WordCase& c : cases)
 	{
-		PlugParams block = kDefaults;
+		PlugParams block = kPlugDefaultParams;
 		block.bypass = !c.bypass;
 		EXPECT_EQ (block.read (streamOf (record (c.leading, values, c.bypassWord))), kResultOk);
 		EXPECT_EQ (block.bypass, c.bypass) << c.bypassWord;
@@ -122,7 +142,7 @@ TEST (PlugParamsRecord, FiniteValuesOutsideTheRangeAreKeptNonFiniteOnesRefused)
 	const double inf = std::numeric_limits<double>::infinity ();
 	const double nan = std::numeric_limits<double>::quiet_NaN ();
 	const double kept[7] = {-1.0, 2.0, 1e300, -1e-300, 0.5, 100.0, -0.0};
-	PlugParams block = kDefaults;
+	PlugParams block = kPlugDefaultParams;
 	EXPECT_EQ (block.read (streamOf (record (0, kept, 0))), kResultOk);
 	EXPECT_EQ (block.level, -1.0);
 	EXPECT_EQ (block.frequency, 2.0);
@@ -134,9 +154,9 @@ TEST (PlugParamsRecord, FiniteValuesOutsideTheRangeAreKeptNonFiniteOnesRefused)
 		{
 			double values[7] = {0.1, 0.2, 0.3, 0.4, 0.6, 0.7, 0.8};
 			values[field] = bad;
-			PlugParams untouched = kDefaults;
+			PlugParams untouched = kPlugDefaultParams;
 			EXPECT_EQ (untouched.read (streamOf (record (0, values, 1))), kResultFalse);
-			EXPECT_TRUE (sameBits (untouched, kDefaults)) << "field " << field;
+			EXPECT_TRUE (sameBits (untouched, kPlugDefaultParams)) << "field " << field;
 		}
 	}
 }
@@ -146,7 +166,7 @@ TEST (PlugParamsRecord, WriteReportsAStreamThatRunsFull)
 	// A memory stream over a fixed buffer gives out after its size.
 	std::vector<char> memory (4096);
 	MemoryStream full (memory.data (), 20);
-	EXPECT_EQ (kDefaults.write (&full), kResultFalse);
+	EXPECT_EQ (kPlugDefaultParams.write (&full), kResultFalse);
 }
 
 // --- the processor's state operations ---
@@ -154,7 +174,7 @@ TEST (PlugParamsRecord, WriteReportsAStreamThatRunsFull)
 TEST (ProcessorState, FreshProcessorWritesTheDefaultRecord)
 {
 	auto processor = makeProcessor (48000.0, kSample64, false);
-	EXPECT_EQ (stateBytes (*processor), bytesOf (kDefaults));
+	EXPECT_EQ (stateBytes (*processor), bytesOf (kPlugDefaultParams));
 }
 
 TEST (ProcessorState, SetStateThenGetStateGivesWhatWasSet)

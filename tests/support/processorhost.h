@@ -120,9 +120,7 @@ inline std::vector<uint8> stateBytes (IComponent& component)
 // The state record of a parameter block, built field by field.
 inline std::vector<uint8> recordOf (const PlugParams& block)
 {
-	const double values[7] = {block.level, block.frequency, block.depth, block.degree,
-	                          block.rate,  block.feedback,  block.mix};
-	return record (0, values, block.bypass ? 1 : 0);
+	return record (0, valuesOf (block), block.bypass ? 1 : 0);
 }
 
 // A stream that holds exactly the given bytes.

@@ -3,6 +3,8 @@
 // little-endian.
 #pragma once
 
+#include "processor/plugparams.h"
+
 #include "pluginterfaces/base/ftypes.h"
 #include "public.sdk/source/vst/utility/memoryibstream.h"
 
@@ -15,8 +17,17 @@ namespace zytest {
 
 using StateValues = std::array<double, 7>;
 
+// The seven normalized values of a parameter block, in tag order.
+constexpr StateValues valuesOf (const Steinberg::Vst::PlugParams& block)
+{
+	StateValues values {};
+	for (Steinberg::int32 tag = 0; tag < Steinberg::Vst::kPlugValueCount; ++tag)
+		values[tag] = block.value (tag);
+	return values;
+}
+
 // The processor's defaults, in tag order.
-constexpr StateValues kDefaultStateValues {0.75, 0.527507, 0.5, 0.5, 0.15, 0.5, 1.0};
+constexpr StateValues kDefaultStateValues = valuesOf (Steinberg::Vst::kPlugDefaultParams);
 
 template <typename Field>
 void appendLittleEndian (std::vector<Steinberg::uint8>& bytes, Field field)
