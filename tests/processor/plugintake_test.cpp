@@ -106,22 +106,42 @@ TEST (ParameterIntake, UnknownTagsAndNonFinitePointsChangeNothing)
 	}
 }
 
-TEST (ParameterIntake, DerivedValuesFollowTheFormulas)
+// What each parameter's ends and defaults mean to a user, in the units the
+// controller shows: the derived values a block's change leads to.
+TEST (ParameterIntake, DerivedValuesMeetTheShownRanges)
 {
+	using Figure = double (*) (const PlugProcessor&);
+	const Figure decibels = [] (const PlugProcessor& p) { return 20.0 * std::log10 (p.levelGain); };
+	const Figure centreHz = [] (const PlugProcessor& p) { return p.centreHz; };
+	const Figure sweepShare = [] (const PlugProcessor& p) { return p.sweepHz / p.centreHz; };
+	const Figure degrees = [] (const PlugProcessor& p) { return p.phaseOffset * 180.0 / M_PI; };
+	const Figure rateHz = [] (const PlugProcessor& p) { return p.rateHz; };
+	const Figure feedback = [] (const PlugProcessor& p) { return p.feedback; };
+	const Figure wetShare = [] (const PlugProcessor& p) { return p.wet; };
 	const struct
 	{
+		const char* what;
 		ParamID id;
 		double value;
-		double PlugProcessor::*field;
+		Figure figure;
 		double expected;
+		double tolerance;
 	} cases[] = {
-	    {kLevelTag, 0.75, &PlugProcessor::levelGain, 1.0},
-	    {kFrequencyTag, 0.0, &PlugProcessor::centreHz, 100.0},
-	    {kFrequencyTag, 1.0, &PlugProcessor::centreHz, 100.0 * std::exp2 (5.321928094887362)},
-	    {kMixTag, 1.0, &PlugProcessor::wet, 0.5},
-	    {kFeedbackTag, 1.0, &PlugProcessor::feedback, 0.75},
-	    {kDegreeTag, 1.0, &PlugProcessor::phaseOffset, 3.141592653589793},
-	    {kRateTag, 1.0, &PlugProcessor::rateHz, 2.0},
+	    {"Level at its default is 0 dB", kLevelTag, 0.75, decibels, 0.0, 0.0},
+	    {"Level ends at -36 dB", kLevelTag, 0.0, decibels, -36.0, 1e-12},
+	    {"Level ends at +12 dB", kLevelTag, 1.0, decibels, 12.0, 1e-12},
+	    {"Frequency ends at 100 Hz", kFrequencyTag, 0.0, centreHz, 100.0, 0.0},
+	    {"Frequency ends at 4000 Hz", kFrequencyTag, 1.0, centreHz, 4000.0, 1e-9},
+	    {"Frequency's six-place default is not quite 700 Hz", kFrequencyTag, 0.527507, centreHz,
+	     699.9997, 1e-4},
+	    {"Depth 0 still sweeps a tenth of the centre", kDepthTag, 0.0, sweepShare, 0.1, 1e-15},
+	    {"full Depth sweeps 0.96 of the centre", kDepthTag, 1.0, sweepShare, 0.96, 1e-15},
+	    {"Degree ends at 180 degrees", kDegreeTag, 1.0, degrees, 180.0, 1e-12},
+	    {"Degree at its default is 90 degrees", kDegreeTag, 0.5, degrees, 90.0, 1e-12},
+	    {"Rate ends at 2 Hz", kRateTag, 1.0, rateHz, 2.0, 0.0},
+	    {"Rate at its default is 0.3 Hz", kRateTag, 0.15, rateHz, 0.3, 1e-15},
+	    {"full Feedback feeds three quarters back", kFeedbackTag, 1.0, feedback, 0.75, 0.0},
+	    {"full Mix is an equal blend", kMixTag, 1.0, wetShare, 0.5, 0.0},
 	};
 	for (const auto& c : cases)
 	{
@@ -129,16 +149,8 @@ TEST (ParameterIntake, DerivedValuesFollowTheFormulas)
 		Block block (*processor, kSample64, 4);
 		block.change (c.id, c.value);
 		block.run ();
-		EXPECT_EQ (processor->*c.field, c.expected) << c.id;
+		EXPECT_NEAR (c.figure (*processor), c.expected, c.tolerance) << c.what;
 	}
-	// The default Frequency, 0.527507, is 699.9997 Hz, not quite 700.
-	auto processor = makeProcessor (48000.0);
-	EXPECT_EQ (processor->centreHz, 100.0 * std::exp2 (5.321928094887362 * 0.527507));
-	EXPECT_NEAR (processor->centreHz, 699.9997, 1e-4);
-	Block block (*processor, kSample64, 4);
-	block.change (kDepthTag, 0.0);
-	block.run ();
-	EXPECT_EQ (processor->sweepHz, processor->centreHz * 0.1);
 }
 
 TEST (ParameterIntake, FlushBlockWithoutBusesStillTakesTheChanges)
