@@ -4,7 +4,7 @@
 #pragma once
 
 #include "tests/processor/phaserreference.h"
-#include "tests/support/processorhost.h"
+#include "tools/hostkit/processorhost.h"
 
 #include <gtest/gtest.h>
 
@@ -15,6 +15,8 @@
 #include <vector>
 
 namespace zytest {
+
+using namespace zyhost;
 
 // Reproducible test input: a few sines and a little noise.
 inline double inputSample (int channel, int64_t index)

@@ -1,6 +1,6 @@
 // What process does with a block: the parameter intake, the derived values,
 // and the silence and bypass paths.
-#include "tests/support/processorhost.h"
+#include "tools/hostkit/processorhost.h"
 
 #include <gtest/gtest.h>
 
@@ -9,6 +9,8 @@
 #include <limits>
 
 namespace zytest {
+
+using namespace zyhost;
 namespace {
 
 void fillInput (Block& block, int32 samples)

@@ -1,7 +1,7 @@
 // The 68-byte state record: its exact bytes, all-or-nothing reads, and the
 // processor's setState and getState on it.
-#include "tests/support/processorhost.h"
-#include "tests/support/staterecord.h"
+#include "tools/hostkit/processorhost.h"
+#include "tools/hostkit/staterecord.h"
 
 #include <gtest/gtest.h>
 
@@ -11,6 +11,8 @@
 #include <limits>
 
 namespace zytest {
+
+using namespace zyhost;
 namespace {
 
 const PlugParams kOther = {0.1, 0.2, 0.3, 0.4, 0.6, 0.7, 0.8, true};
