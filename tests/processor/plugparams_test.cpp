@@ -1,5 +1,5 @@
 // The 68-byte state record: its exact bytes, all-or-nothing reads, and the
-// processor's setState and getState on it.
+// parameter block's access by tag.
 #include "tools/hostkit/processorhost.h"
 #include "tools/hostkit/staterecord.h"
 
@@ -13,6 +13,7 @@
 namespace zytest {
 
 using namespace zyhost;
+
 namespace {
 
 const PlugParams kOther = {0.1, 0.2, 0.3, 0.4, 0.6, 0.7, 0.8, true};
@@ -169,92 +170,6 @@ TEST (PlugParamsRecord, WriteReportsAStreamThatRunsFull)
 	std::vector<char> memory (4096);
 	MemoryStream full (memory.data (), 20);
 	EXPECT_EQ (kPlugDefaultParams.write (&full), kResultFalse);
-}
-
-// --- the processor's state operations ---
-
-TEST (ProcessorState, FreshProcessorWritesTheDefaultRecord)
-{
-	auto processor = makeProcessor (48000.0, kSample64, false);
-	EXPECT_EQ (stateBytes (*processor), bytesOf (kPlugDefaultParams));
-}
-
-TEST (ProcessorState, SetStateThenGetStateGivesWhatWasSet)
-{
-	for (bool active : {false, true})
-	{
-		auto processor = makeProcessor (48000.0, kSample64, active);
-		const double values[7] = {-0.5, 0.25, 1.5, 0.125, 0.375, 0.0, 1.0};
-		const std::vector<uint8> bytes = record (-1, values, 5);
-		EXPECT_EQ (processor->setState (streamOf (bytes)), kResultOk);
-		std::vector<uint8> expected = bytes;
-		std::fill (expected.begin (), expected.begin () + 8, 0); // written as 0
-		expected[64] = 1;                                        // written as 1
-		EXPECT_EQ (stateBytes (*processor), expected);
-		EXPECT_EQ (processor->params.depth, 1.5);
-		EXPECT_TRUE (processor->params.bypass);
-	}
-}
-
-TEST (ProcessorState, SetStateRecomputesTheDerivedValuesButDoesNotSnap)
-{
-	auto processor = makeProcessor (48000.0);
-	const double values[7] = {1.0, 0.0, 0.0, 1.0, 0.5, 1.0, 0.0};
-	ASSERT_EQ (processor->setState (streamOf (record (0, values, 0))), kResultOk);
-	EXPECT_EQ (processor->centreHz, 100.0);
-	EXPECT_EQ (processor->rateHz, 1.0);
-	EXPECT_EQ (processor->feedback, 0.75);
-	EXPECT_EQ (processor->wet, 0.0);
-	EXPECT_EQ (processor->phaseOffset, 3.141592653589793);
-	EXPECT_EQ (processor->levelGain, std::exp2 (7.97262742772967 - 5.979470570797252));
-	// The smoothers glide to the restored values.
-	EXPECT_EQ (processor->levelSmoothed, 1.0);
-	EXPECT_EQ (processor->wetSmoothed, 0.5);
-}
-
-TEST (ProcessorState, RestoringTheDefaultsOnAnActiveProcessorChangesNothing)
-{
-	auto processor = makeProcessor (48000.0);
-	const double before[4] = {processor->centreHz, processor->sweepHz, processor->lfoInc,
-	                          processor->levelGain};
-	const std::vector<uint8> defaults = stateBytes (*processor);
-	EXPECT_EQ (processor->setState (streamOf (defaults)), kResultOk);
-	const double after[4] = {processor->centreHz, processor->sweepHz, processor->lfoInc,
-	                         processor->levelGain};
-	EXPECT_EQ (std::memcmp (before, after, sizeof before), 0);
-	EXPECT_EQ (stateBytes (*processor), defaults);
-}
-
-TEST (ProcessorState, FailedRestoreKeepsEverything)
-{
-	auto processor = makeProcessor (48000.0);
-	const std::vector<uint8> before = stateBytes (*processor);
-	const double nan = std::numeric_limits<double>::quiet_NaN ();
-	const double withNan[7] = {0.1, 0.2, nan, 0.4, 0.6, 0.7, 0.8};
-	std::vector<uint8> short40 = bytesOf (kOther);
-	short40.resize (40);
-	for (const std::vector<uint8>& bad : {short40, record (0, withNan, 0)})
-	{
-		EXPECT_EQ (processor->setState (streamOf (bad)), kResultFalse);
-		EXPECT_EQ (stateBytes (*processor), before);
-		EXPECT_EQ (processor->params.level, 0.75);
-	}
-	EXPECT_EQ (processor->setState (nullptr), kResultFalse);
-	EXPECT_EQ (processor->getState (nullptr), kResultFalse);
-}
-
-TEST (ProcessorState, ParameterChangesShowInTheNextGetState)
-{
-	auto processor = makeProcessor (48000.0);
-	processor->setState (streamOf (bytesOf (kOther)));
-	Block block (*processor, kSample64, 16);
-	block.change (kMixTag, 0.25);
-	block.change (kBypassTag, 0.0);
-	block.run ();
-	PlugParams expected = kOther;
-	expected.mix = 0.25;
-	expected.bypass = false;
-	EXPECT_EQ (stateBytes (*processor), bytesOf (expected));
 }
 
 } // namespace

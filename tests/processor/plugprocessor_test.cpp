@@ -18,6 +18,7 @@
 namespace zytest {
 
 using namespace zyhost;
+
 namespace {
 
 TEST (ProcessorComponent, OffersOneStereoMainBusEachWayAndNoEvents)
