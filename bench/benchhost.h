@@ -2,7 +2,7 @@
 // with a music-like input.
 #pragma once
 
-#include "tests/support/processorhost.h"
+#include "tools/hostkit/processorhost.h"
 
 #include <cmath>
 
@@ -14,7 +14,7 @@ using namespace Steinberg::Vst;
 struct BenchHost
 {
 	BenchHost (int32 sampleSize, int32 blockSize, double sampleRate = 48000.0)
-	: processor (zytest::makeProcessor (sampleRate, sampleSize, true, blockSize))
+	: processor (zyhost::makeProcessor (sampleRate, sampleSize, true, blockSize))
 	, block (*processor, sampleSize, blockSize)
 	{
 		// No parameter changes unless a benchmark hands its own.
@@ -28,7 +28,7 @@ struct BenchHost
 	~BenchHost () { processor->setActive (false); }
 
 	IPtr<PlugProcessor> processor;
-	zytest::Block block;
+	zyhost::Block block;
 	HostProcessData& data = block.data;
 };
 

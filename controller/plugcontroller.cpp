@@ -94,12 +94,9 @@ tresult PLUGIN_API PlugController::setComponentState (IBStream* state)
 	if (result != kResultOk)
 		return result;
 
-	const ParamValue values[] = {block.level, block.frequency, block.depth, block.degree,
-	                             block.rate,  block.feedback,  block.mix};
 	// as read: the parameters clamp to [0, 1] themselves
-	for (int32 tag = kLevelTag; tag <= kMixTag; ++tag)
-		setParamNormalized (tag, values[tag]);
-	setParamNormalized (kBypassTag, block.bypass ? 1. : 0.);
+	for (ParamID tag = kLevelTag; tag <= kBypassTag; ++tag)
+		setParamNormalized (tag, block.normalized (tag));
 	return kResultOk;
 }
 

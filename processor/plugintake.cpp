@@ -29,17 +29,7 @@ bool takeParameterChanges (IParameterChanges* changes, PlugParams& block)
 		// A NaN or infinite point is no value at all; it is dropped.
 		if (!std::isfinite (value))
 			continue;
-		switch (id)
-		{
-			case kLevelTag: block.level = value; break;
-			case kFrequencyTag: block.frequency = value; break;
-			case kDepthTag: block.depth = value; break;
-			case kDegreeTag: block.degree = value; break;
-			case kRateTag: block.rate = value; break;
-			case kFeedbackTag: block.feedback = value; break;
-			case kMixTag: block.mix = value; break;
-			default: block.bypass = value > 0.5; break;
-		}
+		block.setNormalized (id, value);
 		changed = true;
 	}
 	return changed;

@@ -13,36 +13,30 @@ tresult PlugParams::read (IBStream* stream)
 		return kResultFalse;
 	IBStreamer streamer (stream, kLittleEndian);
 
-	// Everything goes into scratch values first: a record that breaks off
-	// leaves the block as it was.
+	// Everything goes into a scratch block first: a record that breaks off
+	// leaves this one as it was.
+	PlugParams scratch = *this;
 	int64 leadingWord = 0;
-	double values[7] = {};
 	int32 bypassWord = 0;
 	if (!streamer.readInt64 (leadingWord))
 		return kResultFalse;
-	for (double& value : values)
+	for (int32 tag = 0; tag < kPlugValueCount; ++tag)
 	{
-		if (!streamer.readDouble (value))
+		if (!streamer.readDouble (scratch.value (tag)))
 			return kResultFalse;
 	}
 	if (!streamer.readInt32 (bypassWord))
 		return kResultFalse;
 
 	// No parameter is ever NaN or infinite: such a record is damaged.
-	for (double value : values)
+	for (int32 tag = 0; tag < kPlugValueCount; ++tag)
 	{
-		if (!std::isfinite (value))
+		if (!std::isfinite (scratch.value (tag)))
 			return kResultFalse;
 	}
 
-	level = values[kLevelTag];
-	frequency = values[kFrequencyTag];
-	depth = values[kDepthTag];
-	degree = values[kDegreeTag];
-	rate = values[kRateTag];
-	feedback = values[kFeedbackTag];
-	mix = values[kMixTag];
-	bypass = bypassWord > 0;
+	scratch.bypass = bypassWord > 0;
+	*this = scratch;
 	return kResultOk;
 }
 
@@ -52,12 +46,11 @@ tresult PlugParams::write (IBStream* stream) const
 		return kResultFalse;
 	IBStreamer streamer (stream, kLittleEndian);
 
-	const double values[7] = {level, frequency, depth, degree, rate, feedback, mix};
 	if (!streamer.writeInt64 (0))
 		return kResultFalse;
-	for (double value : values)
+	for (int32 tag = 0; tag < kPlugValueCount; ++tag)
 	{
-		if (!streamer.writeDouble (value))
+		if (!streamer.writeDouble (value (tag)))
 			return kResultFalse;
 	}
 	if (!streamer.writeInt32 (bypass ? 1 : 0))

@@ -15,7 +15,7 @@ namespace Vst {
 
 namespace {
 
-constexpr PlugParams kDefaultParams = {0.75, 0.527507, 0.5, 0.5, 0.15, 0.5, 1.0, false};
+constexpr PlugParams kDefaultParams = kPlugDefaultParams;
 
 // The lowest sample rate the phaser runs at, as measured by tools/ratefloor
 // over every corner of the parameter ranges with input within +-0.5: at

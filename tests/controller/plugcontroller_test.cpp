@@ -5,7 +5,7 @@
 #include "processor/plugparams.h"
 #include "tests/controller/testhost.h"
 #include "tests/support/hostentries.h"
-#include "tests/support/staterecord.h"
+#include "tools/hostkit/staterecord.h"
 #include "tests/support/texts.h"
 
 #include "pluginterfaces/base/funknownimpl.h"
@@ -112,7 +112,7 @@ TEST_F (PlugControllerTest, IdentityAndInterfaces)
 		if (unknown)
 			unknown->release ();
 	}
-	auto stream = zytest::makeStateStream (zytest::kDefaultStateValues, 0);
+	auto stream = zyhost::makeStateStream (zyhost::kDefaultStateValues, 0);
 	EXPECT_EQ (controller->setState (stream), kNotImplemented);
 	EXPECT_EQ (controller->getState (stream), kNotImplemented);
 	EXPECT_EQ (controller->openAboutBox (false), kResultFalse);
@@ -150,7 +150,7 @@ TEST_F (PlugControllerTest, TerminateThenInitializeRebuildsAtDefaults)
 
 TEST_F (PlugControllerTest, ComponentStateSetsTheParameters)
 {
-	const zytest::StateValues values {0.1, 0.2, 0.3, 0.4, 0.6, 0.7, 0.8};
+	const zyhost::StateValues values {0.1, 0.2, 0.3, 0.4, 0.6, 0.7, 0.8};
 	const struct
 	{
 		int32_t bypassWord;
@@ -165,7 +165,7 @@ TEST_F (PlugControllerTest, ComponentStateSetsTheParameters)
 	for (const auto& c : cases)
 	{
 		setAllTo (0.95);
-		EXPECT_EQ (controller->setComponentState (zytest::makeStateStream (values, c.bypassWord)),
+		EXPECT_EQ (controller->setComponentState (zyhost::makeStateStream (values, c.bypassWord)),
 		           kResultOk);
 		for (ParamID tag = 0; tag < 7; ++tag)
 			EXPECT_EQ (controller->getParamNormalized (tag), values[tag]) << tag;
@@ -178,7 +178,7 @@ TEST_F (PlugControllerTest, ComponentStateValuesOutsideTheRangeAreClamped)
 {
 	setAllTo (0.25);
 	EXPECT_EQ (controller->setComponentState (
-	               zytest::makeStateStream ({1.5, -0.5, 1e300, -1e-300, 0.5, 0.5, 1.0}, 0)),
+	               zyhost::makeStateStream ({1.5, -0.5, 1e300, -1e-300, 0.5, 0.5, 1.0}, 0)),
 	           kResultOk);
 	EXPECT_EQ (controller->getParamNormalized (kLevelTag), 1.0);
 	EXPECT_EQ (valueText (kLevelTag), "12.00");
@@ -190,21 +190,21 @@ TEST_F (PlugControllerTest, ComponentStateValuesOutsideTheRangeAreClamped)
 TEST_F (PlugControllerTest, UnreadableComponentStateChangesNothing)
 {
 	setAllTo (0.25);
-	zytest::StateValues withNaN = zytest::kDefaultStateValues;
+	zyhost::StateValues withNaN = zyhost::kDefaultStateValues;
 	withNaN[kDepthTag] = std::nan ("");
 	const struct
 	{
-		zytest::StateValues values;
+		zyhost::StateValues values;
 		int length;
 	} cases[] = {
-	    {zytest::kDefaultStateValues, 0},
-	    {zytest::kDefaultStateValues, 8},
-	    {zytest::kDefaultStateValues, 67},
+	    {zyhost::kDefaultStateValues, 0},
+	    {zyhost::kDefaultStateValues, 8},
+	    {zyhost::kDefaultStateValues, 67},
 	    {withNaN, 68},
 	};
 	for (const auto& c : cases)
 	{
-		EXPECT_EQ (controller->setComponentState (zytest::makeStateStream (c.values, 1, c.length)),
+		EXPECT_EQ (controller->setComponentState (zyhost::makeStateStream (c.values, 1, c.length)),
 		           kResultFalse)
 		    << c.length;
 		for (ParamID tag = 0; tag < 8; ++tag)
@@ -384,7 +384,7 @@ TEST (PlugControllerLifecycle, ComponentStateBeforeInitialize)
 {
 	auto controller = Steinberg::owned (new PlugController ());
 	EXPECT_EQ (
-	    controller->setComponentState (zytest::makeStateStream (zytest::kDefaultStateValues, 0)),
+	    controller->setComponentState (zyhost::makeStateStream (zyhost::kDefaultStateValues, 0)),
 	    kResultOk);
 	EXPECT_EQ (controller->getParameterCount (), 0);
 }

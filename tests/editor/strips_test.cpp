@@ -8,7 +8,7 @@
 #include "tests/editor/editorsession.h"
 #include "tests/editor/pixels.h"
 #include "tests/editor/sliderplace.h"
-#include "tests/support/staterecord.h"
+#include "tools/hostkit/staterecord.h"
 #include "tests/support/texts.h"
 
 #include <gtest/gtest.h>
@@ -19,6 +19,7 @@
 
 using namespace Steinberg;
 using namespace Steinberg::Vst;
+using namespace zyhost;
 using namespace zytest;
 
 namespace {

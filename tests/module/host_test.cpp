@@ -4,7 +4,7 @@
 // controller.
 
 #include "processor/plugcids.h"
-#include "tests/support/staterecord.h"
+#include "tools/hostkit/staterecord.h"
 #include "tests/support/texts.h"
 #include "tools/hostkit/loadedplugin.h"
 
@@ -168,11 +168,11 @@ TEST_F (HostTest, ControllerFollowsTheProcessorState)
 	// the processor's defaults, frequency's six-decimal one included
 	transferState ();
 	for (ParamID tag = 0; tag < 7; ++tag)
-		EXPECT_EQ (controller->getParamNormalized (tag), zytest::kDefaultStateValues[tag]) << tag;
+		EXPECT_EQ (controller->getParamNormalized (tag), zyhost::kDefaultStateValues[tag]) << tag;
 	EXPECT_EQ (controller->getParamNormalized (7), 0.);
 
-	const zytest::StateValues values {0.1, 0.9, 0.2, 0.8, 0.3, 0.7, 0.4};
-	ASSERT_EQ (component->setState (zytest::makeStateStream (values, 1)), kResultOk);
+	const zyhost::StateValues values {0.1, 0.9, 0.2, 0.8, 0.3, 0.7, 0.4};
+	ASSERT_EQ (component->setState (zyhost::makeStateStream (values, 1)), kResultOk);
 	transferState ();
 	for (ParamID tag = 0; tag < 7; ++tag)
 		EXPECT_EQ (controller->getParamNormalized (tag), values[tag]) << tag;
@@ -181,7 +181,7 @@ TEST_F (HostTest, ControllerFollowsTheProcessorState)
 
 	// a cut record changes nothing
 	EXPECT_EQ (controller->setComponentState (
-	               zytest::makeStateStream (zytest::kDefaultStateValues, 0, 67)),
+	               zyhost::makeStateStream (zyhost::kDefaultStateValues, 0, 67)),
 	           kResultFalse);
 	EXPECT_EQ (controller->getParamNormalized (0), 0.1);
 	EXPECT_EQ (controller->getParamNormalized (7), 1.);

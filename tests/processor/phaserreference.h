@@ -2,6 +2,8 @@
 // formulas, for bit-for-bit comparison with the processor's loops.
 #pragma once
 
+#include "processor/plugparams.h"
+
 #include <cmath>
 #include <cstddef>
 #include <cstdint>
@@ -11,8 +13,7 @@ namespace zytest {
 struct PhaserReference
 {
 	// normalized parameters (taken as in 0..1)
-	double level = 0.75, frequency = 0.527507, depth = 0.5, degree = 0.5, rate = 0.15,
-	       feedbackParam = 0.5, mix = 1.0;
+	Steinberg::Vst::PlugParams params = Steinberg::Vst::kPlugDefaultParams;
 	double fs = 44100.0;
 
 	double centreHz, sweepHz, rateHz, feedback, wet, levelGain, phaseOffset, lfoInc;
@@ -24,14 +25,14 @@ struct PhaserReference
 
 	void update ()
 	{
-		centreHz = 100 * std::exp2 (5.321928094887362 * frequency);
-		sweepHz = centreHz * (0.86 * depth + 0.1);
-		phaseOffset = degree * 3.141592653589793;
-		rateHz = 2.0 * rate;
-		feedback = 0.75 * feedbackParam;
+		centreHz = 100 * std::exp2 (5.321928094887362 * params.frequency);
+		sweepHz = centreHz * (0.86 * params.depth + 0.1);
+		phaseOffset = params.degree * 3.141592653589793;
+		rateHz = 2.0 * params.rate;
+		feedback = 0.75 * params.feedback;
 		lfoInc = twoPiOverFs * rateHz;
-		wet = 0.5 * mix;
-		levelGain = std::exp2 (7.97262742772967 * level - 5.979470570797252);
+		wet = 0.5 * params.mix;
+		levelGain = std::exp2 (7.97262742772967 * params.level - 5.979470570797252);
 	}
 
 	void activate ()

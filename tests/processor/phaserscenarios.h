@@ -4,17 +4,20 @@
 #pragma once
 
 #include "tests/processor/phaserreference.h"
-#include "tests/support/processorhost.h"
+#include "tools/hostkit/processorhost.h"
 
 #include <gtest/gtest.h>
 
 #include <cstring>
 #include <optional>
+#include <string>
 #include <ostream>
 #include <utility>
 #include <vector>
 
 namespace zytest {
+
+using namespace zyhost;
 
 // Reproducible test input: a few sines and a little noise.
 inline double inputSample (int channel, int64_t index)
@@ -29,10 +32,7 @@ inline double inputSample (int channel, int64_t index)
 
 inline void setReferenceParam (PhaserReference& reference, ParamID id, double value)
 {
-	double* fields[7] = {&reference.level,  &reference.frequency, &reference.depth,
-	                     &reference.degree, &reference.rate,      &reference.feedbackParam,
-	                     &reference.mix};
-	*fields[id] = value;
+	reference.params.setNormalized (id, value);
 	reference.update ();
 }
 
@@ -66,7 +66,7 @@ struct BlockStep
 
 struct ScenarioCase
 {
-	const char* name;
+	std::string name;
 	double sampleRate;
 	std::vector<BlockStep> blocks;
 };
@@ -134,6 +134,27 @@ inline void expectScenarioMatchesReference (const ScenarioCase& scenario)
 	}
 }
 
+// A block of a run held in both sample sizes.
+struct TwinStep
+{
+	int32 samples;
+	std::vector<std::pair<ParamID, double>> changes;
+	std::optional<int32> counterBefore;
+};
+
+// The run written once, as name64 and as name32, the same blocks in each size.
+inline void addTwins (std::vector<ScenarioCase>& runs, const std::string& name, double sampleRate,
+                      const std::vector<TwinStep>& steps)
+{
+	for (int32 size : {kSample64, kSample32})
+	{
+		ScenarioCase run {name + (size == kSample64 ? "64" : "32"), sampleRate, {}};
+		for (const TwinStep& step : steps)
+			run.blocks.push_back ({size, step.samples, step.changes, step.counterBefore});
+		runs.push_back (run);
+	}
+}
+
 // The runs, one a line. The smoothers rest at their targets after
 // activation and glide for some 3700 samples after a Level change, so each
 // run covers the loops' settled and gliding forms where it says so.
@@ -141,65 +162,52 @@ inline void expectScenarioMatchesReference (const ScenarioCase& scenario)
 inline const std::vector<ScenarioCase>& phaserScenarios ()
 {
 	constexpr int32 kMax = INT32_MAX;
-	static const std::vector<ScenarioCase> scenarios = {
-	    {"defaults64", 48000.0, {{kSample64, 4096, {}}, {kSample64, 1, {}}, {kSample64, 513, {}}}},
-	    {"defaults32", 44100.0, {{kSample32, 4096, {}}, {kSample32, 7, {}}, {kSample32, 300, {}}}},
-	    {"changes64",
-	     96000.0,
-	     {{kSample64, 700, {{kRateTag, 1.0}, {kFeedbackTag, 1.0}}},
-	      {kSample64, 333, {{kRateTag, 0.0371}, {kDepthTag, 1.0}, {kLevelTag, 0.2}}},
-	      {kSample64, 64, {{kRateTag, 0.0}}},
-	      {kSample64, 900, {{kRateTag, 0.9}, {kMixTag, 0.3}, {kDegreeTag, 0.0}}},
-	      {kSample64, 512, {{kFrequencyTag, 1.0}, {kDegreeTag, 1.0}}}}},
-	    {"changes32",
-	     48000.0,
-	     {{kSample32, 700, {{kRateTag, 1.0}, {kFeedbackTag, 1.0}}},
-	      {kSample32, 333, {{kRateTag, 0.0371}, {kDepthTag, 0.0}, {kLevelTag, 1.0}}},
-	      {kSample32, 64, {{kRateTag, 0.0}}},
-	      {kSample32, 900, {{kRateTag, 0.63}, {kMixTag, 0.0}, {kFrequencyTag, 0.0}}}}},
-	    {"mixedSizes",
-	     44100.0,
-	     {{kSample64, 400, {{kRateTag, 0.7}}},
-	      {kSample32, 300, {{kRateTag, 0.2}}},
-	      {kSample64, 200, {{kRateTag, 0.45}}},
-	      {kSample32, 100, {}},
-	      {kSample64, 100, {{kMixTag, 0.6}}}}},
-	    // Rate 0.15 to 1.0 at counter 30: the 32-bit rescale (× 1/lfoInc)
-	    // gives 4, the 64-bit one (÷ lfoInc) 5.
-	    {"rescaleForms64", 48000.0, {{kSample64, 30, {}}, {kSample64, 64, {{kRateTag, 1.0}}}}},
-	    {"rescaleForms32", 48000.0, {{kSample32, 30, {}}, {kSample32, 64, {{kRateTag, 1.0}}}}},
-	    // Across the counter's limit, settled, then with the smoothers gliding:
-	    // a block that runs past it, one that ends on it, one that starts on it.
-	    {"counterLimit64",
-	     48000.0,
-	     {{kSample64, 64, {}, kMax - 5},
-	      {kSample64, 60, {}, kMax - 60},
-	      {kSample64, 10, {}},
-	      {kSample64, 64, {{kLevelTag, 0.3}}, kMax - 5},
-	      {kSample64, 60, {}, kMax - 60},
-	      {kSample64, 10, {}}}},
-	    {"counterLimit32",
-	     48000.0,
-	     {{kSample32, 64, {}, kMax - 5},
-	      {kSample32, 60, {}, kMax - 60},
-	      {kSample32, 10, {}},
-	      {kSample32, 64, {{kLevelTag, 0.3}}, kMax - 5},
-	      {kSample32, 60, {}, kMax - 60},
-	      {kSample32, 10, {}}}},
-	    // Rescales whose quotient leaves the counter's range.
-	    {"rescaledOutOfRange64",
-	     48000.0,
-	     {{kSample64, 1, {{kRateTag, 1.0}}},
-	      {kSample64, 64, {{kRateTag, 0.001}}, 2000000000},
-	      {kSample64, 1, {{kRateTag, 1.0}}},
-	      {kSample64, 64, {{kRateTag, 1e-4}}, kMax - 1}}},
-	    {"rescaledOutOfRange32",
-	     48000.0,
-	     {{kSample32, 1, {{kRateTag, 1.0}}},
-	      {kSample32, 64, {{kRateTag, 0.001}}, 2000000000},
-	      {kSample32, 1, {{kRateTag, 1.0}}},
-	      {kSample32, 64, {{kRateTag, 1e-4}}, kMax - 1}}},
-	};
+	static const std::vector<ScenarioCase> scenarios = [] {
+		// Runs whose two sizes differ in their rates, lengths and changes.
+		std::vector<ScenarioCase> runs = {
+		    {"defaults64", 48000.0, {{kSample64, 4096, {}}, {kSample64, 1, {}}, {kSample64, 513, {}}}},
+		    {"defaults32", 44100.0, {{kSample32, 4096, {}}, {kSample32, 7, {}}, {kSample32, 300, {}}}},
+		    {"changes64",
+		     96000.0,
+		     {{kSample64, 700, {{kRateTag, 1.0}, {kFeedbackTag, 1.0}}},
+		      {kSample64, 333, {{kRateTag, 0.0371}, {kDepthTag, 1.0}, {kLevelTag, 0.2}}},
+		      {kSample64, 64, {{kRateTag, 0.0}}},
+		      {kSample64, 900, {{kRateTag, 0.9}, {kMixTag, 0.3}, {kDegreeTag, 0.0}}},
+		      {kSample64, 512, {{kFrequencyTag, 1.0}, {kDegreeTag, 1.0}}}}},
+		    {"changes32",
+		     48000.0,
+		     {{kSample32, 700, {{kRateTag, 1.0}, {kFeedbackTag, 1.0}}},
+		      {kSample32, 333, {{kRateTag, 0.0371}, {kDepthTag, 0.0}, {kLevelTag, 1.0}}},
+		      {kSample32, 64, {{kRateTag, 0.0}}},
+		      {kSample32, 900, {{kRateTag, 0.63}, {kMixTag, 0.0}, {kFrequencyTag, 0.0}}}}},
+		    {"mixedSizes",
+		     44100.0,
+		     {{kSample64, 400, {{kRateTag, 0.7}}},
+		      {kSample32, 300, {{kRateTag, 0.2}}},
+		      {kSample64, 200, {{kRateTag, 0.45}}},
+		      {kSample32, 100, {}},
+		      {kSample64, 100, {{kMixTag, 0.6}}}}},
+		};
+		// Rate 0.15 to 1.0 at counter 30: the 32-bit rescale (× 1/lfoInc)
+		// gives 4, the 64-bit one (÷ lfoInc) 5.
+		addTwins (runs, "rescaleForms", 48000.0, {{30, {}}, {64, {{kRateTag, 1.0}}}});
+		// Across the counter's limit, settled, then with the smoothers gliding:
+		// a block that runs past it, one that ends on it, one that starts on it.
+		addTwins (runs, "counterLimit", 48000.0,
+		          {{64, {}, kMax - 5},
+		           {60, {}, kMax - 60},
+		           {10, {}},
+		           {64, {{kLevelTag, 0.3}}, kMax - 5},
+		           {60, {}, kMax - 60},
+		           {10, {}}});
+		// Rescales whose quotient leaves the counter's range.
+		addTwins (runs, "rescaledOutOfRange", 48000.0,
+		          {{1, {{kRateTag, 1.0}}},
+		           {64, {{kRateTag, 0.001}}, 2000000000},
+		           {1, {{kRateTag, 1.0}}},
+		           {64, {{kRateTag, 1e-4}}, kMax - 1}});
+		return runs;
+	}();
 	return scenarios;
 }
 // clang-format on

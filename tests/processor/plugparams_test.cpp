@@ -1,7 +1,7 @@
 // The 68-byte state record: its exact bytes, all-or-nothing reads, and the
-// processor's setState and getState on it.
-#include "tests/support/processorhost.h"
-#include "tests/support/staterecord.h"
+// parameter block's access by tag.
+#include "tools/hostkit/processorhost.h"
+#include "tools/hostkit/staterecord.h"
 
 #include <gtest/gtest.h>
 
@@ -11,16 +11,18 @@
 #include <limits>
 
 namespace zytest {
+
+using namespace zyhost;
+
 namespace {
 
-const PlugParams kDefaults = {0.75, 0.527507, 0.5, 0.5, 0.15, 0.5, 1.0, false};
 const PlugParams kOther = {0.1, 0.2, 0.3, 0.4, 0.6, 0.7, 0.8, true};
 
 bool sameBits (const PlugParams& a, const PlugParams& b)
 {
-	const double x[7] = {a.level, a.frequency, a.depth, a.degree, a.rate, a.feedback, a.mix};
-	const double y[7] = {b.level, b.frequency, b.depth, b.degree, b.rate, b.feedback, b.mix};
-	return std::memcmp (x, y, sizeof x) == 0 && a.bypass == b.bypass;
+	const StateValues x = valuesOf (a);
+	const StateValues y = valuesOf (b);
+	return std::memcmp (x.data (), y.data (), sizeof x) == 0 && a.bypass == b.bypass;
 }
 
 std::vector<uint8> bytesOf (const PlugParams& block)
@@ -43,9 +45,9 @@ TEST (PlugParamsRecord, DefaultBlockHasTheDocumentedBytes)
 	    0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0xE0, 0x3F, // 0.5
 	    0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0xF0, 0x3F, // 1.0
 	    0x00, 0x00, 0x00, 0x00};                        // bypass off
-	EXPECT_EQ (bytesOf (kDefaults), expected);
+	EXPECT_EQ (bytesOf (kPlugDefaultParams), expected);
 
-	PlugParams bypassed = kDefaults;
+	PlugParams bypassed = kPlugDefaultParams;
 	bypassed.bypass = true;
 	const std::vector<uint8> bytes = bytesOf (bypassed);
 	ASSERT_EQ (bytes.size (), 68u);
@@ -56,9 +58,9 @@ TEST (PlugParamsRecord, DefaultBlockHasTheDocumentedBytes)
 TEST (PlugParamsRecord, RoundTripKeepsEveryBit)
 {
 	const PlugParams odd = {-0.0, 1e-300, 0.1 + 0.2, 1.5, -3.25, 2.0, 0.999999999999, true};
-	for (const PlugParams& block : {kDefaults, kOther, odd})
+	for (const PlugParams& block : {kPlugDefaultParams, kOther, odd})
 	{
-		PlugParams back = kDefaults;
+		PlugParams back = kPlugDefaultParams;
 		EXPECT_EQ (back.read (streamOf (bytesOf (block))), kResultOk);
 		EXPECT_TRUE (sameBits (back, block));
 	}
@@ -70,16 +72,16 @@ TEST (PlugParamsRecord, ShortOrMissingStreamChangesNothing)
 	for (size_t length :
 	     {size_t (0), size_t (7), size_t (8), size_t (40), size_t (64), size_t (67)})
 	{
-		PlugParams block = kDefaults;
+		PlugParams block = kPlugDefaultParams;
 		std::vector<uint8> cut (full.begin (),
 		                        full.begin () + static_cast<std::ptrdiff_t> (length));
 		EXPECT_EQ (block.read (streamOf (cut)), kResultFalse) << length << " bytes";
-		EXPECT_TRUE (sameBits (block, kDefaults)) << length << " bytes";
+		EXPECT_TRUE (sameBits (block, kPlugDefaultParams)) << length << " bytes";
 	}
-	PlugParams block = kDefaults;
+	PlugParams block = kPlugDefaultParams;
 	EXPECT_EQ (block.read (nullptr), kResultFalse);
 	EXPECT_EQ (block.write (nullptr), kResultFalse);
-	EXPECT_TRUE (sameBits (block, kDefaults));
+	EXPECT_TRUE (sameBits (block, kPlugDefaultParams));
 }
 
 TEST (PlugParamsRecord, ReadTakesTheFirst68BytesOnly)
@@ -87,12 +89,33 @@ TEST (PlugParamsRecord, ReadTakesTheFirst68BytesOnly)
 	std::vector<uint8> longer = bytesOf (kOther);
 	longer.insert (longer.end (), {9, 9, 9, 9});
 	auto stream = streamOf (longer);
-	PlugParams block = kDefaults;
+	PlugParams block = kPlugDefaultParams;
 	EXPECT_EQ (block.read (stream), kResultOk);
 	EXPECT_TRUE (sameBits (block, kOther));
 	int64 position = 0;
 	stream->tell (&position);
 	EXPECT_EQ (position, 68);
+}
+
+TEST (PlugParamsByTag, HostValuesGoToTheirRecordPlaceAndUnknownTagsAreRefused)
+{
+	PlugParams block = kPlugDefaultParams;
+	for (ParamID tag = kLevelTag; tag <= kMixTag; ++tag)
+		EXPECT_TRUE (block.setNormalized (tag, tag / 8.0));
+	EXPECT_TRUE (block.setNormalized (kBypassTag, 0.75));
+	EXPECT_EQ (bytesOf (block),
+	           record (0, StateValues {0.0, 0.125, 0.25, 0.375, 0.5, 0.625, 0.75}, 1));
+	for (ParamID tag = kLevelTag; tag <= kMixTag; ++tag)
+		EXPECT_EQ (block.normalized (tag), tag / 8.0) << tag;
+	EXPECT_EQ (block.normalized (kBypassTag), 1.0);
+
+	const PlugParams before = block;
+	for (ParamID unknown : {8u, 42u, 0xFFFFFFFFu})
+	{
+		EXPECT_FALSE (block.setNormalized (unknown, 0.5)) << unknown;
+		EXPECT_EQ (block.normalized (unknown), 0.0) << unknown;
+	}
+	EXPECT_TRUE (sameBits (block, before));
 }
 
 struct WordCase
@@ -109,7 +132,7 @@ TEST (PlugParamsRecord, LeadingWordIsIgnoredAndBypassIsOnAboveZero)
 	const double values[7] = {0.1, 0.2, 0.3, 0.4, 0.6, 0.7, 0.8};
 	for (const WordCase& c : cases)
 	{
-		PlugParams block = kDefaults;
+		PlugParams block = kPlugDefaultParams;
 		block.bypass = !c.bypass;
 		EXPECT_EQ (block.read (streamOf (record (c.leading, values, c.bypassWord))), kResultOk);
 		EXPECT_EQ (block.bypass, c.bypass) << c.bypassWord;
@@ -122,7 +145,7 @@ TEST (PlugParamsRecord, FiniteValuesOutsideTheRangeAreKeptNonFiniteOnesRefused)
 	const double inf = std::numeric_limits<double>::infinity ();
 	const double nan = std::numeric_limits<double>::quiet_NaN ();
 	const double kept[7] = {-1.0, 2.0, 1e300, -1e-300, 0.5, 100.0, -0.0};
-	PlugParams block = kDefaults;
+	PlugParams block = kPlugDefaultParams;
 	EXPECT_EQ (block.read (streamOf (record (0, kept, 0))), kResultOk);
 	EXPECT_EQ (block.level, -1.0);
 	EXPECT_EQ (block.frequency, 2.0);
@@ -134,9 +157,9 @@ TEST (PlugParamsRecord, FiniteValuesOutsideTheRangeAreKeptNonFiniteOnesRefused)
 		{
 			double values[7] = {0.1, 0.2, 0.3, 0.4, 0.6, 0.7, 0.8};
 			values[field] = bad;
-			PlugParams untouched = kDefaults;
+			PlugParams untouched = kPlugDefaultParams;
 			EXPECT_EQ (untouched.read (streamOf (record (0, values, 1))), kResultFalse);
-			EXPECT_TRUE (sameBits (untouched, kDefaults)) << "field " << field;
+			EXPECT_TRUE (sameBits (untouched, kPlugDefaultParams)) << "field " << field;
 		}
 	}
 }
@@ -146,101 +169,7 @@ TEST (PlugParamsRecord, WriteReportsAStreamThatRunsFull)
 	// A memory stream over a fixed buffer gives out after its size.
 	std::vector<char> memory (4096);
 	MemoryStream full (memory.data (), 20);
-	EXPECT_EQ (kDefaults.write (&full), kResultFalse);
-}
-
-// --- the processor's state operations ---
-
-TEST (ProcessorState, FreshProcessorWritesTheDefaultRecord)
-{
-	auto processor = makeProcessor (48000.0, kSample64, false);
-	EXPECT_EQ (stateBytes (*processor), bytesOf (kDefaults));
-}
-
-TEST (ProcessorState, SetStateThenGetStateGivesWhatWasSet)
-{
-	for (bool active : {false, true})
-	{
-		auto processor = makeProcessor (48000.0, kSample64, active);
-		const double values[7] = {-0.5, 0.25, 1.5, 0.125, 0.375, 0.0, 1.0};
-		const std::vector<uint8> bytes = record (-1, values, 5);
-		EXPECT_EQ (processor->setState (streamOf (bytes)), kResultOk);
-		std::vector<uint8> expected = bytes;
-		std::fill (expected.begin (), expected.begin () + 8, 0); // written as 0
-		expected[64] = 1;                                        // written as 1
-		EXPECT_EQ (stateBytes (*processor), expected);
-		// The processor takes the restored block over at the next block, or
-		// at activation.
-		if (active)
-			flushParameters (*processor);
-		else
-			processor->setActive (true);
-		EXPECT_EQ (processor->params.depth, 1.5);
-		EXPECT_TRUE (processor->params.bypass);
-		EXPECT_EQ (stateBytes (*processor), expected);
-	}
-}
-
-TEST (ProcessorState, SetStateRecomputesTheDerivedValuesButDoesNotSnap)
-{
-	auto processor = makeProcessor (48000.0);
-	const double values[7] = {1.0, 0.0, 0.0, 1.0, 0.5, 1.0, 0.0};
-	ASSERT_EQ (processor->setState (streamOf (record (0, values, 0))), kResultOk);
-	flushParameters (*processor);
-	EXPECT_EQ (processor->centreHz, 100.0);
-	EXPECT_EQ (processor->rateHz, 1.0);
-	EXPECT_EQ (processor->feedback, 0.75);
-	EXPECT_EQ (processor->wet, 0.0);
-	EXPECT_EQ (processor->phaseOffset, 3.141592653589793);
-	EXPECT_EQ (processor->levelGain, std::exp2 (7.97262742772967 - 5.979470570797252));
-	// The smoothers glide to the restored values.
-	EXPECT_EQ (processor->levelSmoothed, 1.0);
-	EXPECT_EQ (processor->wetSmoothed, 0.5);
-}
-
-TEST (ProcessorState, RestoringTheDefaultsOnAnActiveProcessorChangesNothing)
-{
-	auto processor = makeProcessor (48000.0);
-	const double before[4] = {processor->centreHz, processor->sweepHz, processor->lfoInc,
-	                          processor->levelGain};
-	const std::vector<uint8> defaults = stateBytes (*processor);
-	EXPECT_EQ (processor->setState (streamOf (defaults)), kResultOk);
-	const double after[4] = {processor->centreHz, processor->sweepHz, processor->lfoInc,
-	                         processor->levelGain};
-	EXPECT_EQ (std::memcmp (before, after, sizeof before), 0);
-	EXPECT_EQ (stateBytes (*processor), defaults);
-}
-
-TEST (ProcessorState, FailedRestoreKeepsEverything)
-{
-	auto processor = makeProcessor (48000.0);
-	const std::vector<uint8> before = stateBytes (*processor);
-	const double nan = std::numeric_limits<double>::quiet_NaN ();
-	const double withNan[7] = {0.1, 0.2, nan, 0.4, 0.6, 0.7, 0.8};
-	std::vector<uint8> short40 = bytesOf (kOther);
-	short40.resize (40);
-	for (const std::vector<uint8>& bad : {short40, record (0, withNan, 0)})
-	{
-		EXPECT_EQ (processor->setState (streamOf (bad)), kResultFalse);
-		EXPECT_EQ (stateBytes (*processor), before);
-		EXPECT_EQ (processor->params.level, 0.75);
-	}
-	EXPECT_EQ (processor->setState (nullptr), kResultFalse);
-	EXPECT_EQ (processor->getState (nullptr), kResultFalse);
-}
-
-TEST (ProcessorState, ParameterChangesShowInTheNextGetState)
-{
-	auto processor = makeProcessor (48000.0);
-	processor->setState (streamOf (bytesOf (kOther)));
-	Block block (*processor, kSample64, 16);
-	block.change (kMixTag, 0.25);
-	block.change (kBypassTag, 0.0);
-	block.run ();
-	PlugParams expected = kOther;
-	expected.mix = 0.25;
-	expected.bypass = false;
-	EXPECT_EQ (stateBytes (*processor), bytesOf (expected));
+	EXPECT_EQ (kPlugDefaultParams.write (&full), kResultFalse);
 }
 
 } // namespace

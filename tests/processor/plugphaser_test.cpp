@@ -364,9 +364,7 @@ TEST (PhaserParameters, ValuesOutsideTheRangeSoundAsItsEnds)
 		EXPECT_EQ (derivedOf (*processor), derivedOf (*limit)) << c.id;
 		PlugParams stored {};
 		stored.read (streamOf (stateBytes (*processor)));
-		const double values[7] = {stored.level, stored.frequency, stored.depth, stored.degree,
-		                          stored.rate,  stored.feedback,  stored.mix};
-		EXPECT_EQ (values[c.id], c.stored);
+		EXPECT_EQ (stored.value (c.id), c.stored);
 	}
 	EXPECT_LE (PlugProcessor::deriveValues ({inf, 0, 0, 0, 0, inf, 0, false}, 1.0).feedback, 0.75);
 }

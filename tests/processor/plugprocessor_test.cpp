@@ -1,8 +1,8 @@
 // The processor component as a host sets it up: buses, arrangements, sample
 // sizes, processing setup and activation.
-#include "tests/support/loudestoutput.h"
-#include "tests/support/processorhost.h"
-#include "tests/support/staterecord.h"
+#include "tools/hostkit/loudestoutput.h"
+#include "tools/hostkit/processorhost.h"
+#include "tools/hostkit/staterecord.h"
 
 #include "processor/plugcids.h"
 
@@ -16,6 +16,9 @@
 #include <limits>
 
 namespace zytest {
+
+using namespace zyhost;
+
 namespace {
 
 TEST (ProcessorComponent, OffersOneStereoMainBusEachWayAndNoEvents)

@@ -167,12 +167,5 @@ TEST (SliderGeometry, GlobalModeReachesSlidersThatFollowIt)
 	EXPECT_EQ (follower->getEffectiveMode (), CSliderBase::kUseGlobalMode);
 }
 
-// Shift for fine steps is the toolkit's own default; the fine drag, wheel
-// and arrow-key tests press Shift and see the finer steps.
-TEST (SliderGeometry, DefaultValueModifierIsOption)
-{
-	EXPECT_EQ (CControl::kDefaultValueModifier, 0x40);
-}
-
 } // anonymous namespace
 } // ZYTest

@@ -133,7 +133,10 @@ TEST (SliderCopy, CopyOfAnOrientationSliderIsAPlainSliderWithTheSameLook)
 	original->setValueNormalized (.3f);
 
 	auto copy = owned (static_cast<CSlider*> (original->newCopy ()));
-	EXPECT_EQ (typeid (*copy), typeid (CSlider));
+	// typeid evaluates a polymorphic operand: a plain reference keeps the
+	// smart pointer's call out of it
+	const CSlider& copied = *copy;
+	EXPECT_EQ (typeid (copied), typeid (CSlider));
 	EXPECT_EQ (copy->getStyle (), original->getStyle ());
 	EXPECT_EQ (copy->getTag (), 7);
 	EXPECT_EQ (copy->getDrawStyle (), original->getDrawStyle ());

@@ -1,59 +1,10 @@
-// The processor's state record, built field by field for the tests: the
-// leading word, the seven values in tag order and the bypass word, 68 bytes,
-// little-endian.
+// The state record builder lives in tools/hostkit/, shared with the tools and the
+// benchmarks; this header hands it to the test files that still include it
+// from here.
 #pragma once
 
-#include "pluginterfaces/base/ftypes.h"
-#include "public.sdk/source/vst/utility/memoryibstream.h"
-
-#include <algorithm>
-#include <array>
-#include <cstring>
-#include <vector>
+#include "tools/hostkit/staterecord.h"
 
 namespace zytest {
-
-using StateValues = std::array<double, 7>;
-
-// The processor's defaults, in tag order.
-constexpr StateValues kDefaultStateValues {0.75, 0.527507, 0.5, 0.5, 0.15, 0.5, 1.0};
-
-template <typename Field>
-void appendLittleEndian (std::vector<Steinberg::uint8>& bytes, Field field)
-{
-	Steinberg::uint8 raw[sizeof (Field)];
-	std::memcpy (raw, &field, sizeof (Field));
-#if defined(__BYTE_ORDER__) && __BYTE_ORDER__ == __ORDER_BIG_ENDIAN__
-	std::reverse (std::begin (raw), std::end (raw));
-#endif
-	bytes.insert (bytes.end (), std::begin (raw), std::end (raw));
-}
-
-// Values: seven doubles, as a plain array or a StateValues.
-template <typename Values>
-std::vector<Steinberg::uint8> record (Steinberg::int64 leading, const Values& values,
-                                      Steinberg::int32 bypassWord)
-{
-	static_assert (sizeof (Values) == 7 * sizeof (double), "a record holds seven values");
-	std::vector<Steinberg::uint8> bytes;
-	appendLittleEndian (bytes, leading);
-	for (double value : values)
-		appendLittleEndian (bytes, value);
-	appendLittleEndian (bytes, bypassWord);
-	return bytes;
-}
-
-// A record with a zero leading word, cut to length bytes, in a rewound stream.
-inline Steinberg::IPtr<Steinberg::ResizableMemoryIBStream>
-makeStateStream (const StateValues& values, Steinberg::int32 bypassWord, int length = 68)
-{
-	std::vector<Steinberg::uint8> bytes = record (0, values, bypassWord);
-	auto stream = Steinberg::owned (new Steinberg::ResizableMemoryIBStream ());
-	// The SDK's stream copies even an empty write from its empty buffer.
-	if (length > 0)
-		stream->write (bytes.data (), std::min (length, static_cast<int> (bytes.size ())), nullptr);
-	stream->rewind ();
-	return stream;
-}
-
+using namespace zyhost;
 } // namespace zytest

@@ -9,7 +9,7 @@
 // Rates below the processor's floor are measured too: the tool sets the rate
 // the loop runs at itself, and says whether setupProcessing accepts it.
 
-#include "tests/support/loudestoutput.h"
+#include "tools/hostkit/loudestoutput.h"
 
 #include <cstdint>
 #include <cstdio>
@@ -46,7 +46,7 @@ struct Random
 
 bool accepts (double rate)
 {
-	auto processor = zytest::makeProcessor (44100.0, kSample64, false);
+	auto processor = zyhost::makeProcessor (44100.0, kSample64, false);
 	ProcessSetup setup {kRealtime, kSample64, 4096, rate};
 	return processor->setupProcessing (setup) == kResultOk;
 }
@@ -110,14 +110,14 @@ int main (int argc, char** argv)
 	for (double rate : rates)
 	{
 		std::printf ("%10.0f  %-8s", rate, accepts (rate) ? "accepted" : "refused");
-		for (zytest::LoudnessInput input :
-		     {zytest::LoudnessInput::noise, zytest::LoudnessInput::square})
+		for (zyhost::LoudnessInput input :
+		     {zyhost::LoudnessInput::noise, zyhost::LoudnessInput::square})
 		{
 			double worst = -1.0;
 			const Settings* worstSettings = nullptr;
 			for (const Settings& settings : sets)
 			{
-				const double peak = zytest::loudestOutput (
+				const double peak = zyhost::loudestOutput (
 				    rate, settings.values, input, static_cast<int64_t> (seconds * rate), 0x1234);
 				if (peak > worst)
 				{

@@ -19,7 +19,7 @@
 #include "tests/fuzz/processor/fuzzchanges.h"
 #include "tests/fuzz/processor/fuzzcheck.h"
 #include "tests/fuzz/processor/fuzzinput.h"
-#include "tests/support/staterecord.h"
+#include "tools/hostkit/staterecord.h"
 
 #include "pluginterfaces/vst/ivstprocesscontext.h"
 #include "pluginterfaces/vst/vstspeaker.h"
@@ -463,7 +463,7 @@ private:
 			for (double& value : values)
 				value = pickValue (in);
 			const int32 bypass = in.byte () & 1;
-			std::vector<uint8> bytes = zytest::record (0, values, bypass);
+			std::vector<uint8> bytes = zyhost::record (0, values, bypass);
 			stream.write (bytes.data (), static_cast<int32> (bytes.size ()), &written);
 		}
 		else

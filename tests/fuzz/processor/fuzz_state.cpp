@@ -17,7 +17,7 @@
 #include "tests/fuzz/processor/fuzzcheck.h"
 #include "tests/fuzz/processor/fuzzinput.h"
 #include "tests/fuzz/processor/fuzzstream.h"
-#include "tests/support/processorhost.h"
+#include "tools/hostkit/processorhost.h"
 
 #include <cmath>
 #include <cstdint>
@@ -220,7 +220,7 @@ private:
 	{
 		const ParamID id = in.byte () % 12;
 		const double value = pickValue (in);
-		zytest::Block block (*processor, kSample64, 8);
+		zyhost::Block block (*processor, kSample64, 8);
 		block.change (id, value);
 		const tresult result = block.run ();
 		ZY_FUZZ_CHECK (result == kResultOk, "process answered %d", result);
@@ -265,7 +265,7 @@ private:
 		ZY_FUZZ_CHECK (record == model, "getState wrote %s", hexOf (record));
 
 		// Whatever getState writes, setState takes back unchanged.
-		auto stream = zytest::streamOf (record);
+		auto stream = zyhost::streamOf (record);
 		ZY_FUZZ_CHECK (processor->setState (stream) == kResultOk, "own record refused");
 		ZY_FUZZ_CHECK (stateOf () == record, "own record read back differently");
 	}

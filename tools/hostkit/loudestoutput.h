@@ -3,15 +3,15 @@
 // that made it (zy_ratefloor) and the test that keeps the floor there.
 #pragma once
 
-#include "tests/support/processorhost.h"
-#include "tests/support/staterecord.h"
+#include "tools/hostkit/processorhost.h"
+#include "tools/hostkit/staterecord.h"
 
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
 #include <limits>
 
-namespace zytest {
+namespace zyhost {
 
 enum class LoudnessInput
 {
@@ -63,4 +63,4 @@ inline double loudestOutput (double rate, const double (&values)[7], LoudnessInp
 	return peak;
 }
 
-} // namespace zytest
+} // namespace zyhost
