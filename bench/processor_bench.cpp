@@ -1,5 +1,6 @@
 // Speed of the processor's audio paths, per stereo frame (and per block for
 // the parameter intake).
+#include "tools/hostkit/processoraccess.h"
 #include "bench/benchhost.h"
 
 #include <benchmark/benchmark.h>
@@ -79,7 +80,7 @@ BENCHMARK (BM_Phaser32MovingLevel)->Arg (512);
 void BM_Bypass (benchmark::State& state)
 {
 	BenchHost host (kSample32, 512);
-	host.processor->params.bypass = true;
+	zyhost::inside (*host.processor).params.bypass = true;
 	for (auto _ : state)
 	{
 		host.processor->process (host.data);

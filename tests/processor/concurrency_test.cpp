@@ -10,8 +10,9 @@
 // - restores really do arrive while a block runs (they are counted), and none
 //   is lost: once the threads are done, the next block sounds the last
 //   restore made during the race, and getState writes it.
-#include "tests/support/processorhost.h"
-#include "tests/support/staterecord.h"
+#include "tools/hostkit/processoraccess.h"
+#include "tools/hostkit/processorhost.h"
+#include "tools/hostkit/staterecord.h"
 
 #include <gtest/gtest.h>
 
@@ -23,6 +24,8 @@
 #include <thread>
 
 namespace zytest {
+
+using namespace zyhost;
 namespace {
 
 constexpr int32 kBlockSize = 64;
@@ -38,26 +41,26 @@ struct PhaserState
 	double levelSmoothed;
 	double wetSmoothed;
 
-	explicit PhaserState (const PlugProcessor& p)
-	: lfoCounter (p.lfoCounter)
-	, lastLfoInc (p.lastLfoInc)
-	, levelSmoothed (p.levelSmoothed)
-	, wetSmoothed (p.wetSmoothed)
+	explicit PhaserState (PlugProcessor& p)
+	: lfoCounter (inside (p).lfoCounter)
+	, lastLfoInc (inside (p).lastLfoInc)
+	, levelSmoothed (inside (p).levelSmoothed)
+	, wetSmoothed (inside (p).wetSmoothed)
 	{
-		std::memcpy (allpassLeft, p.allpassLeft, sizeof allpassLeft);
-		std::memcpy (allpassRight, p.allpassRight, sizeof allpassRight);
-		std::memcpy (sweepLowpassState, p.sweepLowpassState, sizeof sweepLowpassState);
+		std::memcpy (allpassLeft, inside (p).allpassLeft, sizeof allpassLeft);
+		std::memcpy (allpassRight, inside (p).allpassRight, sizeof allpassRight);
+		std::memcpy (sweepLowpassState, inside (p).sweepLowpassState, sizeof sweepLowpassState);
 	}
 
 	void applyTo (PlugProcessor& p) const
 	{
-		std::memcpy (p.allpassLeft, allpassLeft, sizeof allpassLeft);
-		std::memcpy (p.allpassRight, allpassRight, sizeof allpassRight);
-		std::memcpy (p.sweepLowpassState, sweepLowpassState, sizeof sweepLowpassState);
-		p.lfoCounter = lfoCounter;
-		p.lastLfoInc = lastLfoInc;
-		p.levelSmoothed = levelSmoothed;
-		p.wetSmoothed = wetSmoothed;
+		std::memcpy (inside (p).allpassLeft, allpassLeft, sizeof allpassLeft);
+		std::memcpy (inside (p).allpassRight, allpassRight, sizeof allpassRight);
+		std::memcpy (inside (p).sweepLowpassState, sweepLowpassState, sizeof sweepLowpassState);
+		inside (p).lfoCounter = lfoCounter;
+		inside (p).lastLfoInc = lastLfoInc;
+		inside (p).levelSmoothed = levelSmoothed;
+		inside (p).wetSmoothed = wetSmoothed;
 	}
 };
 

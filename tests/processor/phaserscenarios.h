@@ -3,6 +3,7 @@
 // the table of runs that the phaser tests hold each loop to.
 #pragma once
 
+#include "tools/hostkit/processoraccess.h"
 #include "tests/processor/phaserreference.h"
 #include "tools/hostkit/processorhost.h"
 
@@ -41,18 +42,21 @@ inline bool sameBits (double a, double b)
 	return std::memcmp (&a, &b, sizeof a) == 0;
 }
 
-inline void expectSameState (const PlugProcessor& processor, const PhaserReference& reference)
+inline void expectSameState (PlugProcessor& processor, const PhaserReference& reference)
 {
-	EXPECT_EQ (
-	    std::memcmp (processor.allpassLeft, reference.allpass[0], sizeof reference.allpass[0]), 0);
-	EXPECT_EQ (
-	    std::memcmp (processor.allpassRight, reference.allpass[1], sizeof reference.allpass[1]), 0);
-	EXPECT_EQ (
-	    std::memcmp (processor.sweepLowpassState, reference.lowpass, sizeof reference.lowpass), 0);
-	EXPECT_EQ (processor.lfoCounter, reference.n);
-	EXPECT_TRUE (sameBits (processor.lastLfoInc, reference.lastLfoInc));
-	EXPECT_TRUE (sameBits (processor.levelSmoothed, reference.levelSmoothed));
-	EXPECT_TRUE (sameBits (processor.wetSmoothed, reference.wetSmoothed));
+	EXPECT_EQ (std::memcmp (inside (processor).allpassLeft, reference.allpass[0],
+	                        sizeof reference.allpass[0]),
+	           0);
+	EXPECT_EQ (std::memcmp (inside (processor).allpassRight, reference.allpass[1],
+	                        sizeof reference.allpass[1]),
+	           0);
+	EXPECT_EQ (std::memcmp (inside (processor).sweepLowpassState, reference.lowpass,
+	                        sizeof reference.lowpass),
+	           0);
+	EXPECT_EQ (inside (processor).lfoCounter, reference.n);
+	EXPECT_TRUE (sameBits (inside (processor).lastLfoInc, reference.lastLfoInc));
+	EXPECT_TRUE (sameBits (inside (processor).levelSmoothed, reference.levelSmoothed));
+	EXPECT_TRUE (sameBits (inside (processor).wetSmoothed, reference.wetSmoothed));
 }
 
 struct BlockStep
@@ -89,7 +93,7 @@ inline void expectScenarioMatchesReference (const ScenarioCase& scenario)
 		const BlockStep& step = scenario.blocks[b];
 		if (step.counterBefore)
 		{
-			processor->lfoCounter = *step.counterBefore;
+			inside (*processor).lfoCounter = *step.counterBefore;
 			reference.n = *step.counterBefore;
 		}
 		Block block (*processor, step.sampleSize, step.samples);

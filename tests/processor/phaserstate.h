@@ -2,6 +2,7 @@
 // smoothers) as bytes, to see that a block left it as it was.
 #pragma once
 
+#include "tools/hostkit/processoraccess.h"
 #include "tools/hostkit/processorhost.h"
 
 #include <vector>
@@ -10,20 +11,21 @@ namespace zytest {
 
 using namespace zyhost;
 
-inline std::vector<uint8> phaserState (const PlugProcessor& p)
+inline std::vector<uint8> phaserState (PlugProcessor& p)
 {
 	std::vector<uint8> bytes;
 	auto add = [&] (const void* data, size_t size) {
 		auto* begin = static_cast<const uint8*> (data);
 		bytes.insert (bytes.end (), begin, begin + size);
 	};
-	add (p.allpassLeft, sizeof p.allpassLeft);
-	add (p.allpassRight, sizeof p.allpassRight);
-	add (&p.lfoCounter, sizeof p.lfoCounter);
-	add (p.sweepLowpassState, sizeof p.sweepLowpassState);
-	add (&p.levelSmoothed, sizeof p.levelSmoothed);
-	add (&p.wetSmoothed, sizeof p.wetSmoothed);
-	add (&p.lastLfoInc, sizeof p.lastLfoInc);
+	const PlugProcessorTestAccess in = inside (p);
+	add (in.allpassLeft, sizeof in.allpassLeft);
+	add (in.allpassRight, sizeof in.allpassRight);
+	add (&in.lfoCounter, sizeof in.lfoCounter);
+	add (in.sweepLowpassState, sizeof in.sweepLowpassState);
+	add (&in.levelSmoothed, sizeof in.levelSmoothed);
+	add (&in.wetSmoothed, sizeof in.wetSmoothed);
+	add (&in.lastLfoInc, sizeof in.lastLfoInc);
 	return bytes;
 }
 

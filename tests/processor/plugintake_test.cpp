@@ -1,5 +1,6 @@
 // The parameter intake: a block's changes into the parameter block, and the
 // derived values they lead to.
+#include "tools/hostkit/processoraccess.h"
 #include "tests/processor/phaserstate.h"
 #include "tools/hostkit/processorhost.h"
 
@@ -21,11 +22,11 @@ TEST (ParameterIntake, LastPointOfEachQueueStandsForTheBlock)
 	block.change (kRateTag, 0.2, 0);
 	block.change (kRateTag, 0.6, 100);
 	block.run ();
-	EXPECT_EQ (processor->params.rate, 0.6);
-	EXPECT_EQ (processor->rateHz, 1.2);
-	EXPECT_EQ (processor->lfoInc, processor->twoPiOverFs * 1.2);
+	EXPECT_EQ (inside (*processor).params.rate, 0.6);
+	EXPECT_EQ (inside (*processor).rateHz, 1.2);
+	EXPECT_EQ (inside (*processor).lfoInc, inside (*processor).twoPiOverFs * 1.2);
 	// The new rate reached the first sample through the counter rescale.
-	EXPECT_EQ (processor->lastLfoInc, processor->lfoInc);
+	EXPECT_EQ (inside (*processor).lastLfoInc, inside (*processor).lfoInc);
 }
 
 TEST (ParameterIntake, EveryTagReachesItsValue)
@@ -57,7 +58,7 @@ TEST (ParameterIntake, BypassIsOnAboveOneHalf)
 		Block block (*processor, kSample64, 4);
 		block.change (kBypassTag, c.value);
 		block.run ();
-		EXPECT_EQ (processor->params.bypass, c.on) << c.value;
+		EXPECT_EQ (inside (*processor).params.bypass, c.on) << c.value;
 	}
 }
 
@@ -76,12 +77,12 @@ TEST (ParameterIntake, UnknownTagsAndNonFinitePointsChangeNothing)
 	{
 		auto processor = makeProcessor (48000.0);
 		const std::vector<uint8> before = stateBytes (*processor);
-		const double gain = processor->levelGain;
+		const double gain = inside (*processor).levelGain;
 		Block block (*processor, kSample64, 4);
 		block.change (c.id, c.value);
 		EXPECT_EQ (block.run (), kResultOk);
 		EXPECT_EQ (stateBytes (*processor), before) << c.id;
-		EXPECT_EQ (processor->levelGain, gain);
+		EXPECT_EQ (inside (*processor).levelGain, gain);
 	}
 }
 
@@ -89,14 +90,18 @@ TEST (ParameterIntake, UnknownTagsAndNonFinitePointsChangeNothing)
 // controller shows: the derived values a block's change leads to.
 TEST (ParameterIntake, DerivedValuesMeetTheShownRanges)
 {
-	using Figure = double (*) (const PlugProcessor&);
-	const Figure decibels = [] (const PlugProcessor& p) { return 20.0 * std::log10 (p.levelGain); };
-	const Figure centreHz = [] (const PlugProcessor& p) { return p.centreHz; };
-	const Figure sweepShare = [] (const PlugProcessor& p) { return p.sweepHz / p.centreHz; };
-	const Figure degrees = [] (const PlugProcessor& p) { return p.phaseOffset * 180.0 / M_PI; };
-	const Figure rateHz = [] (const PlugProcessor& p) { return p.rateHz; };
-	const Figure feedback = [] (const PlugProcessor& p) { return p.feedback; };
-	const Figure wetShare = [] (const PlugProcessor& p) { return p.wet; };
+	using Figure = double (*) (PlugProcessor&);
+	const Figure decibels = [] (PlugProcessor& p) {
+		return 20.0 * std::log10 (inside (p).levelGain);
+	};
+	const Figure centreHz = [] (PlugProcessor& p) { return inside (p).centreHz; };
+	const Figure sweepShare = [] (PlugProcessor& p) {
+		return inside (p).sweepHz / inside (p).centreHz;
+	};
+	const Figure degrees = [] (PlugProcessor& p) { return inside (p).phaseOffset * 180.0 / M_PI; };
+	const Figure rateHz = [] (PlugProcessor& p) { return inside (p).rateHz; };
+	const Figure feedback = [] (PlugProcessor& p) { return inside (p).feedback; };
+	const Figure wetShare = [] (PlugProcessor& p) { return inside (p).wet; };
 	const struct
 	{
 		const char* what;
@@ -141,8 +146,8 @@ TEST (ParameterIntake, FlushBlockWithoutBusesStillTakesTheChanges)
 	block.data.numOutputs = 0;
 	const std::vector<uint8> before = phaserState (*processor);
 	EXPECT_EQ (block.run (), kResultOk);
-	EXPECT_EQ (processor->params.feedback, 0.0);
-	EXPECT_EQ (processor->feedback, 0.0);
+	EXPECT_EQ (inside (*processor).params.feedback, 0.0);
+	EXPECT_EQ (inside (*processor).feedback, 0.0);
 	EXPECT_EQ (phaserState (*processor), before);
 }
 

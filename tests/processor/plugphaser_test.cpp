@@ -1,5 +1,6 @@
 // The per-sample phaser: both loops against the plain formulas, bit for bit,
 // and the behaviour at its edges.
+#include "tools/hostkit/processoraccess.h"
 #include "tests/processor/phaserscenarios.h"
 
 #include <gtest/gtest.h>
@@ -10,10 +11,10 @@
 namespace zytest {
 namespace {
 
-std::vector<double> derivedOf (const PlugProcessor& p)
+std::vector<double> derivedOf (PlugProcessor& p)
 {
-	return {p.centreHz, p.sweepHz,   p.rateHz,      p.feedback,
-	        p.wet,      p.levelGain, p.phaseOffset, p.lfoInc};
+	return {inside (p).centreHz, inside (p).sweepHz,   inside (p).rateHz,      inside (p).feedback,
+	        inside (p).wet,      inside (p).levelGain, inside (p).phaseOffset, inside (p).lfoInc};
 }
 
 class PhaserAgainstFormulas : public ::testing::TestWithParam<ScenarioCase>
@@ -64,16 +65,17 @@ TEST (PhaserEdges, EmptyBlockWritesNothingAndKeepsTheState)
 	double* in[2] = {left, right};
 	double outLeft[4] = {9, 9, 9, 9}, outRight[4] = {9, 9, 9, 9};
 	double* out[2] = {outLeft, outRight};
-	processor->processAudio64 (in, in, 4);
-	const std::vector<uint8> chain (reinterpret_cast<uint8*> (processor->allpassLeft),
-	                                reinterpret_cast<uint8*> (processor->allpassLeft) + 96);
-	const int32 counter = processor->lfoCounter;
+	inside (*processor).processAudio64 (in, in, 4);
+	const std::vector<uint8> chain (reinterpret_cast<uint8*> (inside (*processor).allpassLeft),
+	                                reinterpret_cast<uint8*> (inside (*processor).allpassLeft) +
+	                                    96);
+	const int32 counter = inside (*processor).lfoCounter;
 	for (int32 count : {0, -5})
 	{
-		processor->processAudio64 (in, out, count);
+		inside (*processor).processAudio64 (in, out, count);
 		EXPECT_EQ (outLeft[0], 9.0);
-		EXPECT_EQ (processor->lfoCounter, counter);
-		EXPECT_EQ (std::memcmp (chain.data (), processor->allpassLeft, 96), 0);
+		EXPECT_EQ (inside (*processor).lfoCounter, counter);
+		EXPECT_EQ (std::memcmp (chain.data (), inside (*processor).allpassLeft, 96), 0);
 	}
 }
 
@@ -87,16 +89,16 @@ TEST (PhaserEdges, MixAndLevelShapeTheBlend)
 		for (int32 c = 0; c < 2; ++c)
 			block.setInput (c, j, inputSample (c, j));
 	block.run ();
-	EXPECT_EQ (processor->wet, 0.0);
-	EXPECT_EQ (processor->levelSmoothed, 1.0);
+	EXPECT_EQ (inside (*processor).wet, 0.0);
+	EXPECT_EQ (inside (*processor).levelSmoothed, 1.0);
 	const double x = inputSample (0, 4095) + 1e-18;
 	EXPECT_NEAR (block.output (0, 4095), x, 1e-12);
-	EXPECT_EQ (processor->levelGain, 1.0);
+	EXPECT_EQ (inside (*processor).levelGain, 1.0);
 
 	// Mix 1 is an equal blend.
 	auto full = makeProcessor (48000.0, kSample64);
-	EXPECT_EQ (full->wet, 0.5);
-	EXPECT_EQ (full->wetSmoothed, 0.5);
+	EXPECT_EQ (inside (*full).wet, 0.5);
+	EXPECT_EQ (inside (*full).wetSmoothed, 0.5);
 }
 
 TEST (PhaserEdges, DegreeSetsTheStereoOffset)
@@ -110,7 +112,7 @@ TEST (PhaserEdges, DegreeSetsTheStereoOffset)
 	block.run ();
 	for (int32 j = 0; j < 1024; ++j)
 		ASSERT_TRUE (sameBits (block.output (0, j), block.output (1, j))) << j;
-	EXPECT_EQ (processor->phaseOffset, 0.0);
+	EXPECT_EQ (inside (*processor).phaseOffset, 0.0);
 }
 
 TEST (PhaserEdges, SilenceInGivesTinyOutputNotZero)
@@ -173,12 +175,12 @@ TEST (PhaserCounter, RateChangeKeepsThePhaseWithinHalfAStep)
 		Block first (*processor, size, 5000);
 		first.change (kRateTag, 0.8);
 		first.run ();
-		const double oldPhase = processor->lfoInc * processor->lfoCounter;
+		const double oldPhase = inside (*processor).lfoInc * inside (*processor).lfoCounter;
 		Block second (*processor, size, 1);
 		second.change (kRateTag, 0.3);
 		second.run ();
-		const double newPhase = processor->lfoInc * (processor->lfoCounter - 1);
-		EXPECT_LE (std::fabs (newPhase - oldPhase), 0.5 * processor->lfoInc + 1e-15);
+		const double newPhase = inside (*processor).lfoInc * (inside (*processor).lfoCounter - 1);
+		EXPECT_LE (std::fabs (newPhase - oldPhase), 0.5 * inside (*processor).lfoInc + 1e-15);
 	}
 }
 
@@ -197,12 +199,12 @@ TEST (PhaserCounter, EachSampleSizeKeepsItsRescaleForm)
 		auto processor = makeProcessor (48000.0, c.size);
 		Block first (*processor, c.size, 30);
 		first.run ();
-		ASSERT_EQ (processor->lfoCounter, 30);
+		ASSERT_EQ (inside (*processor).lfoCounter, 30);
 		Block second (*processor, c.size, 1);
 		second.change (kRateTag, 1.0);
 		second.run ();
 		// the rescaled counter, then one sample counted
-		EXPECT_EQ (processor->lfoCounter, c.rescaled + 1) << c.size;
+		EXPECT_EQ (inside (*processor).lfoCounter, c.rescaled + 1) << c.size;
 	}
 }
 
@@ -225,17 +227,17 @@ TEST (PhaserCounter, StaysInRangeAtTheLimitAndKeepsThePhase)
 		Block setRate (*processor, kSample64, 1);
 		setRate.change (kRateTag, c.rateBefore);
 		setRate.run ();
-		processor->lfoCounter = c.start;
-		const double phaseBefore = sweepTurn (processor->lfoInc, c.start);
+		inside (*processor).lfoCounter = c.start;
+		const double phaseBefore = sweepTurn (inside (*processor).lfoInc, c.start);
 
 		Block block (*processor, kSample64, 64);
 		block.change (kRateTag, c.rateAfter);
 		block.run ();
-		const double increment = processor->lfoInc;
+		const double increment = inside (*processor).lfoInc;
 		// 64 steps of the new increment after the phase that was reached.
 		const double expected = std::fmod (phaseBefore + 64 * increment, 6.283185307179586);
-		EXPECT_GE (processor->lfoCounter, 0) << c.name;
-		EXPECT_LE (turnDistance (sweepTurn (increment, processor->lfoCounter), expected),
+		EXPECT_GE (inside (*processor).lfoCounter, 0) << c.name;
+		EXPECT_LE (turnDistance (sweepTurn (increment, inside (*processor).lfoCounter), expected),
 		           0.5 * increment + 1e-9)
 		    << c.name;
 	}
@@ -247,7 +249,7 @@ TEST (PhaserCounter, BelowTheLimitTheSoundIsUnchanged)
 	PhaserReference reference;
 	reference.fs = 48000.0;
 	reference.activate ();
-	processor->lfoCounter = INT32_MAX - 100;
+	inside (*processor).lfoCounter = INT32_MAX - 100;
 	reference.n = INT32_MAX - 100;
 	Block block (*processor, kSample64, 99);
 	std::vector<double> in (99, 0.25), outL (99), outR (99);
@@ -258,7 +260,7 @@ TEST (PhaserCounter, BelowTheLimitTheSoundIsUnchanged)
 	reference.block (in.data (), in.data (), outL.data (), outR.data (), 99);
 	for (int32 j = 0; j < 99; ++j)
 		ASSERT_TRUE (sameBits (block.output (0, j), outL[j])) << j;
-	EXPECT_EQ (processor->lfoCounter, INT32_MAX - 1);
+	EXPECT_EQ (inside (*processor).lfoCounter, INT32_MAX - 1);
 }
 
 TEST (PhaserRecovery, NonFiniteInputClearsOnlyTheAffectedChain)
@@ -290,7 +292,7 @@ TEST (PhaserRecovery, NonFiniteInputClearsOnlyTheAffectedChain)
 				if (round == 0)
 				{
 					EXPECT_FALSE (std::isfinite (a.output (0, 299)));
-					for (double v : hit->allpassLeft)
+					for (double v : inside (*hit).allpassLeft)
 						EXPECT_EQ (v, 0.0);
 				}
 				else
@@ -323,10 +325,10 @@ TEST (PhaserRecovery, EnormousInputDoesNotOutliveItsBlock)
 					hit.setInput (ch, j, inputSample (ch, j));
 			hit.setInput (0, 120, c.bad);
 			hit.run ();
-			for (double v : processor->allpassLeft)
+			for (double v : inside (*processor).allpassLeft)
 				EXPECT_EQ (v, 0.0) << c.bad;
 			// The right channel never saw it.
-			EXPECT_NE (processor->allpassRight[0], 0.0);
+			EXPECT_NE (inside (*processor).allpassRight[0], 0.0);
 
 			Block next (*processor, nextSize, 300);
 			for (int32 j = 0; j < 300; ++j)

@@ -1,5 +1,6 @@
 // The processor component as a host sets it up: buses, arrangements, sample
 // sizes, processing setup and activation.
+#include "tools/hostkit/processoraccess.h"
 #include "tools/hostkit/loudestoutput.h"
 #include "tools/hostkit/processorhost.h"
 #include "tools/hostkit/staterecord.h"
@@ -153,20 +154,21 @@ TEST (ProcessorComponent, ActivationUsesTheLastSetupRate)
 		EXPECT_EQ (processor->setupProcessing (setup), c.result) << c.rate;
 		processor->setActive (true);
 		const double fs = c.rateUsed;
-		EXPECT_EQ (processor->sampleRate, fs);
-		EXPECT_EQ (processor->piOverFs, 3.141592653589793 * (1.0 / fs));
-		EXPECT_EQ (processor->twoPiOverFs, 6.283185307179586 * (1.0 / fs));
+		EXPECT_EQ (inside (*processor).sampleRate, fs);
+		EXPECT_EQ (inside (*processor).piOverFs, 3.141592653589793 * (1.0 / fs));
+		EXPECT_EQ (inside (*processor).twoPiOverFs, 6.283185307179586 * (1.0 / fs));
 		const double pole = std::exp (-2.2 / (5.0 * 0.001 * fs));
-		EXPECT_EQ (processor->smootherPole, pole);
-		EXPECT_EQ (processor->smootherGain, 1.0 - pole);
+		EXPECT_EQ (inside (*processor).smootherPole, pole);
+		EXPECT_EQ (inside (*processor).smootherGain, 1.0 - pole);
 		const double w = 94.24777960769379 * (1.0 / fs);
 		const double a1 = (1.0 - std::sin (w)) / std::cos (w);
-		EXPECT_EQ (processor->sweepLowpassA1, a1);
-		EXPECT_EQ (processor->sweepLowpassB0, 0.5 - 0.5 * a1);
-		EXPECT_EQ (processor->lfoInc, processor->twoPiOverFs * processor->rateHz);
-		EXPECT_EQ (processor->lastLfoInc, processor->lfoInc);
-		EXPECT_EQ (processor->levelSmoothed, 1.0);
-		EXPECT_EQ (processor->wetSmoothed, 0.5);
+		EXPECT_EQ (inside (*processor).sweepLowpassA1, a1);
+		EXPECT_EQ (inside (*processor).sweepLowpassB0, 0.5 - 0.5 * a1);
+		EXPECT_EQ (inside (*processor).lfoInc,
+		           inside (*processor).twoPiOverFs * inside (*processor).rateHz);
+		EXPECT_EQ (inside (*processor).lastLfoInc, inside (*processor).lfoInc);
+		EXPECT_EQ (inside (*processor).levelSmoothed, 1.0);
+		EXPECT_EQ (inside (*processor).wetSmoothed, 0.5);
 		EXPECT_EQ (processor->setActive (false), kResultOk);
 	}
 }

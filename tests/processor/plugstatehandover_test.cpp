@@ -3,13 +3,15 @@
 // block must sound the restored set (with its own automation on top), and
 // getState must show the restored record from the moment setState returns.
 #include "tests/processor/restoringchanges.h"
-#include "tests/support/processorhost.h"
+#include "tools/hostkit/processorhost.h"
 
 #include <gtest/gtest.h>
 
 #include <cmath>
 
 namespace zytest {
+
+using namespace zyhost;
 namespace {
 
 constexpr int32 kBlockSize = 32;
@@ -32,16 +34,6 @@ std::vector<double> outputOf (const Block& block)
 		for (int32 j = 0; j < kBlockSize; ++j)
 			samples.push_back (block.output (c, j));
 	return samples;
-}
-
-void apply (PlugParams& block, const Change& change)
-{
-	double* fields[7] = {&block.level, &block.frequency, &block.depth, &block.degree,
-	                     &block.rate,  &block.feedback,  &block.mix};
-	if (change.first == kBypassTag)
-		block.bypass = change.second > 0.5;
-	else
-		*fields[change.first] = change.second;
 }
 
 struct MidBlockRestoreCase
@@ -99,7 +91,7 @@ TEST (StateHandOver, ARestoreDuringABlockSoundsFromTheNextBlockOn)
 			EXPECT_EQ (outputOf (block), outputOf (twinBlock)) << "the next block";
 			PlugParams expected = c.restored;
 			for (const Change& change : c.nextBlock)
-				apply (expected, change);
+				expected.setNormalized (change.first, change.second);
 			EXPECT_EQ (stateBytes (*processor), recordOf (expected)) << "after the next block";
 			EXPECT_EQ (stateBytes (*twin), recordOf (expected));
 		}

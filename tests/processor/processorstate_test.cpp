@@ -1,5 +1,6 @@
 // The processor's setState and getState: the record a host stores and hands
 // back, and what a restore does to the sound.
+#include "tools/hostkit/processoraccess.h"
 #include "tools/hostkit/processorhost.h"
 #include "tools/hostkit/staterecord.h"
 
@@ -42,8 +43,8 @@ TEST (ProcessorState, SetStateThenGetStateGivesWhatWasSet)
 			flushParameters (*processor);
 		else
 			processor->setActive (true);
-		EXPECT_EQ (processor->params.depth, 1.5);
-		EXPECT_TRUE (processor->params.bypass);
+		EXPECT_EQ (inside (*processor).params.depth, 1.5);
+		EXPECT_TRUE (inside (*processor).params.bypass);
 		EXPECT_EQ (stateBytes (*processor), expected);
 	}
 }
@@ -54,26 +55,26 @@ TEST (ProcessorState, SetStateRecomputesTheDerivedValuesButDoesNotSnap)
 	const double values[7] = {1.0, 0.0, 0.0, 1.0, 0.5, 1.0, 0.0};
 	ASSERT_EQ (processor->setState (streamOf (record (0, values, 0))), kResultOk);
 	flushParameters (*processor);
-	EXPECT_EQ (processor->centreHz, 100.0);
-	EXPECT_EQ (processor->rateHz, 1.0);
-	EXPECT_EQ (processor->feedback, 0.75);
-	EXPECT_EQ (processor->wet, 0.0);
-	EXPECT_EQ (processor->phaseOffset, 3.141592653589793);
-	EXPECT_NEAR (20.0 * std::log10 (processor->levelGain), 12.0, 1e-12); // +12 dB
+	EXPECT_EQ (inside (*processor).centreHz, 100.0);
+	EXPECT_EQ (inside (*processor).rateHz, 1.0);
+	EXPECT_EQ (inside (*processor).feedback, 0.75);
+	EXPECT_EQ (inside (*processor).wet, 0.0);
+	EXPECT_EQ (inside (*processor).phaseOffset, 3.141592653589793);
+	EXPECT_NEAR (20.0 * std::log10 (inside (*processor).levelGain), 12.0, 1e-12); // +12 dB
 	// The smoothers glide to the restored values.
-	EXPECT_EQ (processor->levelSmoothed, 1.0);
-	EXPECT_EQ (processor->wetSmoothed, 0.5);
+	EXPECT_EQ (inside (*processor).levelSmoothed, 1.0);
+	EXPECT_EQ (inside (*processor).wetSmoothed, 0.5);
 }
 
 TEST (ProcessorState, RestoringTheDefaultsOnAnActiveProcessorChangesNothing)
 {
 	auto processor = makeProcessor (48000.0);
-	const double before[4] = {processor->centreHz, processor->sweepHz, processor->lfoInc,
-	                          processor->levelGain};
+	const double before[4] = {inside (*processor).centreHz, inside (*processor).sweepHz,
+	                          inside (*processor).lfoInc, inside (*processor).levelGain};
 	const std::vector<uint8> defaults = stateBytes (*processor);
 	EXPECT_EQ (processor->setState (streamOf (defaults)), kResultOk);
-	const double after[4] = {processor->centreHz, processor->sweepHz, processor->lfoInc,
-	                         processor->levelGain};
+	const double after[4] = {inside (*processor).centreHz, inside (*processor).sweepHz,
+	                         inside (*processor).lfoInc, inside (*processor).levelGain};
 	EXPECT_EQ (std::memcmp (before, after, sizeof before), 0);
 	EXPECT_EQ (stateBytes (*processor), defaults);
 }
@@ -90,7 +91,7 @@ TEST (ProcessorState, FailedRestoreKeepsEverything)
 	{
 		EXPECT_EQ (processor->setState (streamOf (bad)), kResultFalse);
 		EXPECT_EQ (stateBytes (*processor), before);
-		EXPECT_EQ (processor->params.level, 0.75);
+		EXPECT_EQ (inside (*processor).params.level, 0.75);
 	}
 	EXPECT_EQ (processor->setState (nullptr), kResultFalse);
 	EXPECT_EQ (processor->getState (nullptr), kResultFalse);

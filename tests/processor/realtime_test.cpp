@@ -4,8 +4,8 @@
 // functions can also be made to fail, for the host-facing operations that
 // allocate.
 #include "tests/processor/restoringchanges.h"
-#include "tests/support/processorhost.h"
-#include "tests/support/staterecord.h"
+#include "tools/hostkit/processorhost.h"
+#include "tools/hostkit/staterecord.h"
 
 #include <gtest/gtest.h>
 
@@ -88,6 +88,8 @@ int pthread_mutex_lock (pthread_mutex_t* mutex)
 }
 
 namespace zytest {
+
+using namespace zyhost;
 namespace {
 
 struct PathCase

@@ -4,11 +4,13 @@
 // in the middle of a block is a test that runs the same way every time.
 #pragma once
 
-#include "tests/support/processorhost.h"
+#include "tools/hostkit/processorhost.h"
 
 #include <vector>
 
 namespace zytest {
+
+using namespace zyhost;
 
 class RestoringChanges : public IParameterChanges
 {

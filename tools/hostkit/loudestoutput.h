@@ -3,6 +3,7 @@
 // that made it (zy_ratefloor) and the test that keeps the floor there.
 #pragma once
 
+#include "tools/hostkit/processoraccess.h"
 #include "tools/hostkit/processorhost.h"
 #include "tools/hostkit/staterecord.h"
 
@@ -28,7 +29,7 @@ inline double loudestOutput (double rate, const double (&values)[7], LoudnessInp
 {
 	constexpr int32 kBlockSize = 512;
 	auto processor = makeProcessor (rate, kSample64, false, kBlockSize);
-	processor->sampleRate = rate;
+	inside (*processor).sampleRate = rate;
 	if (processor->setState (streamOf (record (0, values, 0))) != kResultOk)
 		return std::numeric_limits<double>::quiet_NaN ();
 	processor->setActive (true);

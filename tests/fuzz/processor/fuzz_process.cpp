@@ -13,6 +13,7 @@
 // sequence of steps, each an operation byte and its operands (see runStep).
 // Most blocks are small; a budget of samples per input keeps runs cheap. One
 // step sets the sweep counter near its limit, as after hours of audio.
+#include "tools/hostkit/processoraccess.h"
 #include "processor/plugparams.h"
 #include "processor/plugprocessor.h"
 #include "tests/fuzz/processor/fuzzbytes.h"
@@ -447,7 +448,7 @@ private:
 	{
 		const uint8_t how = in.byte ();
 		const int32 before = how < 128 ? 4 * how : in.raw<int32> () & 0x7fffffff;
-		processor->lfoCounter = INT32_MAX - before;
+		inside (*processor).lfoCounter = INT32_MAX - before;
 	}
 
 	// Step: a restore from a record of seven picked values and a bypass
