@@ -15,8 +15,6 @@ namespace Vst {
 
 namespace {
 
-constexpr PlugParams kDefaultParams = kPlugDefaultParams;
-
 // The lowest sample rate the phaser runs at, as measured by tools/ratefloor
 // over every corner of the parameter ranges with input within +-0.5: at
 // rates up to 240 Hz the loop can run away (to 1e28 and beyond), up to
@@ -113,10 +111,10 @@ void silenceOutput (AudioBusBuffers& out, size_t bytes)
 
 } // namespace
 
-PlugProcessor::PlugProcessor () : stateHandOver (kDefaultParams)
+PlugProcessor::PlugProcessor () : stateHandOver (kPlugDefaultParams)
 {
 	setControllerClass (PlugControllerUID);
-	params = kDefaultParams;
+	params = kPlugDefaultParams;
 }
 
 FUnknown* PlugProcessor::createInstance (void*)

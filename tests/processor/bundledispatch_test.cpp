@@ -21,6 +21,8 @@ using namespace Steinberg;
 using namespace Steinberg::Vst;
 
 constexpr int32 kSamples = 256;
+// Both channels' samples of a block, one after the other.
+constexpr size_t kBlockValues = size_t {2} * kSamples;
 constexpr ParamID kMixTag = 6;
 constexpr ParamID kBypassTag = 7;
 
@@ -206,7 +208,7 @@ TEST_F (BundleDispatch, SilenceFlagsSilenceOnlyABlockSilentInEveryChannel)
 			// The silent path: zeros (or the input left as it is), the flags
 			// copied, and the phaser holds: its next block is the block the
 			// other processor runs now.
-			const std::vector<double> silence (2 * kSamples, 0.0);
+			const std::vector<double> silence (kBlockValues, 0.0);
 			EXPECT_EQ (flaggedBlock.outputs (), c.inPlace ? inputs : silence);
 			EXPECT_EQ (flaggedBlock.outBus.silenceFlags, 3u);
 			flaggedBlock.fill (2);
@@ -260,11 +262,11 @@ TEST_F (BundleDispatch, WithoutAnInputEveryOutputChannelIsSilence)
 			HostBlock block (size, false);
 			block.fill (0);
 			block.run (audio (*component));
-			ASSERT_NE (block.outputs (), std::vector<double> (2 * kSamples, 0.0));
+			ASSERT_NE (block.outputs (), std::vector<double> (kBlockValues, 0.0));
 			block.fill (1);
 			c.switchOff (block);
 			ASSERT_EQ (block.run (audio (*component)), kResultOk);
-			EXPECT_EQ (block.outputs (), std::vector<double> (2 * kSamples, 0.0));
+			EXPECT_EQ (block.outputs (), std::vector<double> (kBlockValues, 0.0));
 			EXPECT_EQ (block.outBus.silenceFlags, 3u);
 		}
 }
@@ -287,7 +289,7 @@ TEST_F (BundleDispatch, ABlockOfNoSamplesOnlyTakesTheParameterChanges)
 	MemoryStream state;
 	ASSERT_EQ (component->getState (&state), kResultOk);
 	double mix = 0.0;
-	std::memcpy (&mix, state.getData () + 8 + 8 * kMixTag, sizeof mix);
+	std::memcpy (&mix, state.getData () + sizeof (double) * (1 + size_t {kMixTag}), sizeof mix);
 	EXPECT_EQ (mix, 0.25);
 }
 

@@ -448,7 +448,7 @@ private:
 	{
 		const uint8_t how = in.byte ();
 		const int32 before = how < 128 ? 4 * how : in.raw<int32> () & 0x7fffffff;
-		inside (*processor).lfoCounter = INT32_MAX - before;
+		zyhost::inside (*processor).lfoCounter = INT32_MAX - before;
 	}
 
 	// Step: a restore from a record of seven picked values and a bypass
