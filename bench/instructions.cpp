@@ -1,16 +1,20 @@
 // Runs the processor for a number of frames, for counting instructions under
-// callgrind: zy_bench_frames <32|64> <block size> <frames>.
+// callgrind: zy_bench_frames <32|64> <block size> <frames> [flagged]. With
+// "flagged" every block after the first is flagged silent; the input it reads
+// keeps the chains ringing, so each still runs the phaser.
 #include "bench/benchhost.h"
 
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 
 int main (int argc, char** argv)
 {
 	using namespace zybench;
-	if (argc != 4)
+	const bool flagged = argc == 5 && std::strcmp (argv[4], "flagged") == 0;
+	if (argc != 4 && !flagged)
 	{
-		std::fprintf (stderr, "usage: %s <32|64> <block size> <frames>\n", argv[0]);
+		std::fprintf (stderr, "usage: %s <32|64> <block size> <frames> [flagged]\n", argv[0]);
 		return 2;
 	}
 	const int32 sampleSize = std::atoi (argv[1]) == 32 ? kSample32 : kSample64;
@@ -20,7 +24,10 @@ int main (int argc, char** argv)
 		return 2;
 	BenchHost host (sampleSize, blockSize);
 	for (long done = 0; done < frames; done += blockSize)
+	{
 		host.processor->process (host.data);
+		host.data.inputs[0].silenceFlags = flagged ? 3 : 0;
+	}
 	std::printf ("%ld frames\n", frames);
 	return 0;
 }

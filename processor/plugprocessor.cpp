@@ -2,6 +2,7 @@
 #include "processor/plugcids.h"
 #include "processor/plugintake.h"
 #include "processor/plugphaserconstants.h"
+#include "processor/plugringout.h"
 
 #include "pluginterfaces/vst/vstspeaker.h"
 
@@ -201,18 +202,22 @@ tresult PLUGIN_API PlugProcessor::process (ProcessData& data)
 		return kResultOk;
 	const int32 channels = std::min (in.numChannels, out.numChannels);
 
-	// Only a block silent in every channel skips the phaser: the feedback
-	// can ring on in a channel whose input has gone quiet.
-	if (allChannelsSilent (in))
+	// A bus of fewer than two channels cannot carry the stereo phaser: it is
+	// passed through like a bypassed block.
+	const bool passThrough = params.bypass || !hasStereoPair (in, out, channels);
+
+	// Silence flags only save work; they must not change what is heard. Only
+	// a block silent in every channel can skip the phaser (the feedback rings
+	// on in a channel whose input has gone quiet), and only once the chains
+	// have rung out: until then the block runs as if it were not flagged.
+	if (allChannelsSilent (in) && (passThrough || chainsRungOut (allpassLeft, allpassRight)))
 	{
 		out.silenceFlags = in.silenceFlags;
 		clearChannels (in, out, channels, bytes);
 		return kResultOk;
 	}
 
-	// A bus of fewer than two channels cannot carry the stereo phaser: it is
-	// passed through like a bypassed block.
-	if (params.bypass || !hasStereoPair (in, out, channels))
+	if (passThrough)
 	{
 		out.silenceFlags = in.silenceFlags | copyChannels (in, out, channels, bytes);
 		return kResultOk;
@@ -265,6 +270,12 @@ tresult PLUGIN_API PlugProcessor::setState (IBStream* state)
 tresult PLUGIN_API PlugProcessor::getState (IBStream* state)
 {
 	return stateHandOver.current ().write (state);
+}
+
+uint32 PLUGIN_API PlugProcessor::getTailSamples ()
+{
+	// The rate of the coming activation: hosts ask while setting up.
+	return tailSamplesAt (sampleRate);
 }
 
 tresult PLUGIN_API PlugProcessor::setActive (TBool state)

@@ -31,6 +31,8 @@ public:
 	tresult PLUGIN_API canProcessSampleSize (int32 symbolicSampleSize) SMTG_OVERRIDE;
 	tresult PLUGIN_API setupProcessing (ProcessSetup& setup) SMTG_OVERRIDE;
 	tresult PLUGIN_API process (ProcessData& data) SMTG_OVERRIDE;
+	// How long the feedback can ring on after the input has stopped.
+	uint32 PLUGIN_API getTailSamples () SMTG_OVERRIDE;
 
 	// The derived values for a parameter block; values outside 0..1 count as
 	// the nearest end of the range.

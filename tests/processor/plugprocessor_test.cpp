@@ -261,7 +261,6 @@ TEST (ProcessorComponent, AnswersAsTheSdkBaseForEverythingElse)
 	auto processor = makeProcessor (44100.0, kSample32, false);
 	EXPECT_STREQ (processor->isA (), "AudioEffect");
 	EXPECT_EQ (processor->getLatencySamples (), 0u);
-	EXPECT_EQ (processor->getTailSamples (), 0u);
 	EXPECT_EQ (processor->setProcessing (true), kNotImplemented);
 	FUnknownPtr<IAudioProcessor> audio (static_cast<IComponent*> (processor.get ()));
 	EXPECT_TRUE (audio);

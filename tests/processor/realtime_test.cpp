@@ -29,6 +29,9 @@ void __libc_free (void*);
 namespace {
 std::atomic<bool> counting {false};
 std::atomic<bool> outOfMemory {false};
+// Above 0: the allocation that takes it down to 0 fails, the k-th after k
+// was set.
+std::atomic<int> allocationsUntilFailure {0};
 std::atomic<int> allocations {0};
 std::atomic<int> frees {0};
 std::atomic<int> locks {0};
@@ -47,7 +50,10 @@ bool noteAllocation ()
 {
 	if (counting.load (std::memory_order_relaxed))
 		allocations.fetch_add (1, std::memory_order_relaxed);
-	return !outOfMemory.load (std::memory_order_relaxed);
+	if (outOfMemory.load (std::memory_order_relaxed))
+		return false;
+	return allocationsUntilFailure.load (std::memory_order_relaxed) <= 0 ||
+	       allocationsUntilFailure.fetch_sub (1, std::memory_order_relaxed) != 1;
 }
 } // namespace
 
@@ -98,6 +104,9 @@ struct PathCase
 	int32 sampleSize;
 	int32 samples;
 	void (*prepare) (Block&);
+	// A block of sound first, so that the chains ring when the counted blocks
+	// come (flagged silent, they keep ringing on the input they read).
+	bool afterSound = false;
 };
 
 void none (Block&)
@@ -139,7 +148,8 @@ TEST (RealtimeSafety, ProcessNeitherAllocatesNorLocks)
 	    {"single frames", kSample32, 1, none},
 	    {"eight queues", kSample64, 256, eightQueues},
 	    {"bypass", kSample32, 512, bypassed},
-	    {"silence", kSample64, 512, silent},
+	    {"silence, the chains at rest", kSample64, 512, silent},
+	    {"silence, the chains ringing", kSample32, 512, silent, true},
 	    {"parameter flush", kSample32, 64, flush},
 	    {"one side silent", kSample32, 512, oneSideSilent},
 	    {"input switched off", kSample64, 512, inputSwitchedOff},
@@ -162,6 +172,8 @@ TEST (RealtimeSafety, ProcessNeitherAllocatesNorLocks)
 		for (int32 j = 0; j < c.samples; ++j)
 			for (int32 ch = 0; ch < 2; ++ch)
 				block.setInput (ch, j, 0.5 * std::sin (0.01 * j + ch));
+		if (c.afterSound)
+			processor->process (block.data);
 		c.prepare (block);
 		processor->process (block.data); // a first block, before counting
 
@@ -225,6 +237,37 @@ TEST (OutOfMemory, CreateAndInitializeAnswerItAndLeaveNoBuses)
 	EXPECT_EQ (processor->initialize (nullptr), kResultOk);
 	EXPECT_EQ (processor->getBusCount (kAudio, kInput), 1);
 	EXPECT_EQ (processor->getBusCount (kAudio, kOutput), 1);
+}
+
+// Whichever of initialize's allocations fails, the first bus's included when
+// the second one's fails, initialize answers it, leaves no bus behind, and a
+// later initialize builds both.
+TEST (OutOfMemory, InitializeAnswersAnyOneFailedAllocationAndLeavesNoBuses)
+{
+	int failures = 0;
+	for (int k = 1; k < 100; ++k)
+	{
+		SCOPED_TRACE (k);
+		auto processor = makeProcessor (48000.0, kSample64, false);
+		processor->terminate ();
+		allocationsUntilFailure = k;
+		const tresult result = processor->initialize (nullptr);
+		if (allocationsUntilFailure.exchange (0) > 0)
+		{
+			// initialize made fewer than k allocations: every one has failed once.
+			EXPECT_EQ (result, kResultOk);
+			break;
+		}
+		++failures;
+		EXPECT_EQ (result, kOutOfMemory);
+		EXPECT_EQ (processor->getBusCount (kAudio, kInput), 0);
+		EXPECT_EQ (processor->getBusCount (kAudio, kOutput), 0);
+		EXPECT_EQ (processor->initialize (nullptr), kResultOk);
+		EXPECT_EQ (processor->getBusCount (kAudio, kInput), 1);
+		EXPECT_EQ (processor->getBusCount (kAudio, kOutput), 1);
+	}
+	// Both buses' allocations at the least.
+	EXPECT_GE (failures, 2);
 }
 
 } // namespace
