@@ -19,6 +19,30 @@
 using namespace Steinberg;
 using namespace zyhost;
 
+namespace {
+
+// A window larger than the screen is cropped on it, and so would be its
+// picture.
+bool fitsTheScreen (Display* display, const EditorWindow& window, float scale, std::string& error)
+{
+	const int screen = DefaultScreen (display);
+	const int width = window.size ().getWidth ();
+	const int height = window.size ().getHeight ();
+	if (width <= DisplayWidth (display, screen) && height <= DisplayHeight (display, screen))
+		return true;
+	char text[256];
+	std::snprintf (text, sizeof text,
+	               "the editor at scale %g is %d x %d, larger than the screen (%d x %d), which "
+	               "would crop it; under xvfb-run, give a screen that holds it: "
+	               "xvfb-run -a -s \"-screen 0 %dx%dx24\" zy_editorshot ...",
+	               scale, width, height, DisplayWidth (display, screen),
+	               DisplayHeight (display, screen), width, height);
+	error = text;
+	return false;
+}
+
+} // namespace
+
 int main (int argc, char* argv[])
 {
 	const char* home = std::getenv ("HOME");
@@ -66,12 +90,16 @@ int main (int argc, char* argv[])
 				error = "the controller made no editor";
 			else if (window->open (view, error, 0, 0, scale))
 			{
-				runLoop->runFor (std::chrono::milliseconds (600));
-				Capture capture;
-				if (window->capture (capture, error) && capture.writePng (outPath, error))
+				if (fitsTheScreen (display, *window, scale, error))
 				{
-					std::printf ("%s: %d x %d\n", outPath.c_str (), capture.width, capture.height);
-					status = 0;
+					runLoop->runFor (std::chrono::milliseconds (600));
+					Capture capture;
+					if (window->capture (capture, error) && capture.writePng (outPath, error))
+					{
+						std::printf ("%s: %d x %d\n", outPath.c_str (), capture.width,
+						             capture.height);
+						status = 0;
+					}
 				}
 				window->close ();
 				runLoop->runFor (std::chrono::milliseconds (50));

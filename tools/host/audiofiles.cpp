@@ -44,6 +44,34 @@ size_t bytesPerSample (RawFormat format)
 
 } // namespace
 
+bool OutputFormat::clipsAtFullScale () const
+{
+	return raw == RawFormat::none && (soundFile & SF_FORMAT_SUBMASK) != SF_FORMAT_FLOAT &&
+	       (soundFile & SF_FORMAT_SUBMASK) != SF_FORMAT_DOUBLE;
+}
+
+bool outputFormatOf (const std::string& path, RawFormat raw, OutputFormat& format,
+                     std::string& error)
+{
+	format = {raw, 0};
+	if (raw != RawFormat::none)
+		return true;
+	const std::string ext = extensionOf (path);
+	if (ext == "wav" || ext == "wave")
+		format.soundFile = SF_FORMAT_WAV | SF_FORMAT_FLOAT;
+	else if (ext == "aif" || ext == "aiff")
+		format.soundFile = SF_FORMAT_AIFF | SF_FORMAT_FLOAT;
+	else if (ext == "flac")
+		format.soundFile = SF_FORMAT_FLAC | SF_FORMAT_PCM_24;
+	else
+	{
+		error = "cannot tell the sound file type of '" + path +
+		        "': use .wav, .aiff or .flac, or --raw for raw floats";
+		return false;
+	}
+	return true;
+}
+
 bool readSoundFile (const std::string& path, StereoBuffer& out, std::string& error)
 {
 	SF_INFO info {};
@@ -81,28 +109,19 @@ bool readSoundFile (const std::string& path, StereoBuffer& out, std::string& err
 	return true;
 }
 
-bool writeSoundFile (const std::string& path, const StereoBuffer& in, std::string& error)
+namespace {
+
+bool writeSoundFile (const std::string& path, const std::string& shownName, int soundFileFormat,
+                     const StereoBuffer& in, std::string& error)
 {
-	const std::string ext = extensionOf (path);
 	SF_INFO info {};
-	if (ext == "wav" || ext == "wave")
-		info.format = SF_FORMAT_WAV | SF_FORMAT_FLOAT;
-	else if (ext == "aif" || ext == "aiff")
-		info.format = SF_FORMAT_AIFF | SF_FORMAT_FLOAT;
-	else if (ext == "flac")
-		info.format = SF_FORMAT_FLAC | SF_FORMAT_PCM_24;
-	else
-	{
-		error = "cannot tell the sound file type of '" + path +
-		        "': use .wav, .aiff or .flac, or --raw for raw floats";
-		return false;
-	}
+	info.format = soundFileFormat;
 	info.channels = 2;
 	info.samplerate = static_cast<int> (in.sampleRate);
 	SndfilePtr file (sf_open (path.c_str (), SFM_WRITE, &info));
 	if (!file)
 	{
-		error = "cannot write sound file '" + path + "': " + sf_strerror (nullptr);
+		error = "cannot write sound file '" + shownName + "': " + sf_strerror (nullptr);
 		return false;
 	}
 	// integer formats clip instead of wrapping around
@@ -116,11 +135,13 @@ bool writeSoundFile (const std::string& path, const StereoBuffer& in, std::strin
 	const auto frames = static_cast<sf_count_t> (in.frames ());
 	if (sf_writef_double (file.get (), interleaved.data (), frames) != frames)
 	{
-		error = "writing '" + path + "' failed: " + sf_strerror (file.get ());
+		error = "writing '" + shownName + "' failed: " + sf_strerror (file.get ());
 		return false;
 	}
 	return true;
 }
+
+} // namespace
 
 bool readRawFile (const std::string& path, RawFormat format, double sampleRate, StereoBuffer& out,
                   std::string& error)
@@ -170,13 +191,15 @@ bool readRawFile (const std::string& path, RawFormat format, double sampleRate, 
 	return true;
 }
 
-bool writeRawFile (const std::string& path, RawFormat format, const StereoBuffer& in,
-                   std::string& error)
+namespace {
+
+bool writeRawFile (const std::string& path, const std::string& shownName, RawFormat format,
+                   const StereoBuffer& in, std::string& error)
 {
 	FilePtr file (std::fopen (path.c_str (), "wb"));
 	if (!file)
 	{
-		error = "cannot write raw output '" + path + "': " + std::strerror (errno);
+		error = "cannot write raw output '" + shownName + "': " + std::strerror (errno);
 		return false;
 	}
 	const size_t frameBytes = 2 * bytesPerSample (format);
@@ -199,10 +222,20 @@ bool writeRawFile (const std::string& path, RawFormat format, const StereoBuffer
 	if (std::fwrite (bytes.data (), 1, bytes.size (), file.get ()) != bytes.size () ||
 	    std::fflush (file.get ()) != 0)
 	{
-		error = "writing raw output '" + path + "' failed: " + std::strerror (errno);
+		error = "writing raw output '" + shownName + "' failed: " + std::strerror (errno);
 		return false;
 	}
 	return true;
+}
+
+} // namespace
+
+bool writeAudioFile (const std::string& path, const std::string& shownName,
+                     const OutputFormat& format, const StereoBuffer& in, std::string& error)
+{
+	if (format.raw != RawFormat::none)
+		return writeRawFile (path, shownName, format.raw, in, error);
+	return writeSoundFile (path, shownName, format.soundFile, in, error);
 }
 
 } // namespace zyhost

@@ -16,15 +16,29 @@ enum class RawFormat
 	float64,
 };
 
+// What an output file holds: raw floats, or a sound file whose type follows
+// the extension (.wav and .aiff as 32-bit float, .flac as 24-bit integer).
+struct OutputFormat
+{
+	RawFormat raw {RawFormat::none};
+	int soundFile {0}; // libsndfile's format, when raw is none
+
+	// Integer samples, which cannot hold levels beyond full scale.
+	bool clipsAtFullScale () const;
+};
+
+// False with a message for an extension that names no type it can write.
+bool outputFormatOf (const std::string& path, RawFormat raw, OutputFormat& format,
+                     std::string& error);
+
 // Mono files are read onto both channels; more than two channels is an error.
 bool readSoundFile (const std::string& path, StereoBuffer& out, std::string& error);
-// The file type follows the extension: .wav and .aiff as 32-bit float, .flac
-// as 24-bit integer.
-bool writeSoundFile (const std::string& path, const StereoBuffer& in, std::string& error);
-
 bool readRawFile (const std::string& path, RawFormat format, double sampleRate, StereoBuffer& out,
                   std::string& error);
-bool writeRawFile (const std::string& path, RawFormat format, const StereoBuffer& in,
-                   std::string& error);
+
+// Writes path; messages name the file as shownName (the final name of a
+// temporary file).
+bool writeAudioFile (const std::string& path, const std::string& shownName,
+                     const OutputFormat& format, const StereoBuffer& in, std::string& error);
 
 } // namespace zyhost

@@ -19,11 +19,13 @@ bool readAutomation (std::istream& in, const std::string& sourceName,
 		const std::string where = sourceName + ":" + std::to_string (lineNumber) + ": ";
 		if (!text.empty () && text.back () == '\r')
 			text.pop_back ();
-		std::istringstream fields (text);
+		// '#' starts a comment, at the start of a line or after a point.
+		const std::string point = text.substr (0, text.find ('#'));
+		std::istringstream fields (point);
 		std::vector<std::string> words;
 		for (std::string word; fields >> word;)
 			words.push_back (word);
-		if (words.empty () || words[0][0] == '#')
+		if (words.empty ())
 			continue;
 		if (words.size () != 3)
 		{

@@ -1,8 +1,9 @@
 // Parameter automation for an offline render: a text file of lines
 //     BLOCK TAG VALUE
 // each giving the normalized VALUE that the queue of parameter TAG carries in
-// block BLOCK (counted from 0). Blank lines and lines starting with '#' are
-// skipped. For one block and tag the last line wins.
+// block BLOCK (counted from 0). '#' starts a comment that runs to the end of
+// the line; blank lines are skipped. For one block and tag the last line
+// wins.
 #pragma once
 
 #include <cstdint>

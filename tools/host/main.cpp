@@ -1,15 +1,19 @@
 // zy_host: the project's command-line host. Loads the bundle through its
-// entry points, sets parameters by id, renders an input (a sound file, raw
-// floats or the generated demo) to an output file and prints a summary.
+// entry points, sets parameters by id or title, renders an input (a sound
+// file, raw floats or the generated demo) to an output file and prints a
+// summary. Every argument and path is checked before the work starts, and no
+// file is overwritten unless the whole render has been written.
 
 #include "tools/host/audiofiles.h"
 #include "tools/host/automation.h"
 #include "tools/host/demosignal.h"
 #include "tools/host/options.h"
+#include "tools/host/outputfiles.h"
+#include "tools/host/paramvalues.h"
 #include "tools/host/renderer.h"
 #include "tools/hostkit/loadedplugin.h"
 
-#include "public.sdk/source/vst/utility/stringconvert.h"
+#include <sys/stat.h>
 
 #include <algorithm>
 #include <cmath>
@@ -23,8 +27,9 @@ using namespace zyhost;
 
 namespace {
 
-constexpr int kUsageError = 2;
-constexpr int kRenderError = 1;
+// Exit codes, as docs/host.md gives them.
+constexpr int kUsageError = 2;  // arguments, files, automation, values
+constexpr int kRenderError = 1; // the bundle, the render or writing its files
 
 int fail (int code, const std::string& message)
 {
@@ -32,45 +37,11 @@ int fail (int code, const std::string& message)
 	return code;
 }
 
-struct ParameterEntry
+// A command line it cannot take: the reason, and where the options are told.
+int failUsage (const std::string& message)
 {
-	std::string title;
-	std::string units;
-	double defaultValue;
-};
-
-std::map<uint32_t, ParameterEntry> parameterTable (IEditController& controller)
-{
-	std::map<uint32_t, ParameterEntry> table;
-	for (int32 i = 0; i < controller.getParameterCount (); ++i)
-	{
-		ParameterInfo info {};
-		if (controller.getParameterInfo (i, info) == kResultTrue)
-			table[info.id] = {VST3::StringConvert::convert (info.title),
-			                  VST3::StringConvert::convert (info.units),
-			                  info.defaultNormalizedValue};
-	}
-	return table;
-}
-
-std::string valueText (IEditController& controller, uint32_t tag, double normalized,
-                       const ParameterEntry& entry)
-{
-	String128 text {};
-	if (controller.getParamStringByValue (tag, normalized, text) != kResultTrue)
-		return std::to_string (normalized);
-	std::string result = VST3::StringConvert::convert (text);
-	if (!entry.units.empty ())
-		result += " " + entry.units;
-	return result;
-}
-
-std::string tagList (const std::map<uint32_t, ParameterEntry>& table)
-{
-	std::string list;
-	for (const auto& [tag, entry] : table)
-		list += (list.empty () ? "" : ", ") + std::to_string (tag);
-	return list;
+	std::fprintf (stderr, "zy_host: %s\nTry 'zy_host --help' for the options.\n", message.c_str ());
+	return kUsageError;
 }
 
 std::string decibels (double linear)
@@ -78,26 +49,69 @@ std::string decibels (double linear)
 	if (linear <= 0.)
 		return "-inf";
 	char text[32];
-	std::snprintf (text, sizeof (text), "%.1f", 20. * std::log10 (linear));
+	std::snprintf (text, sizeof (text), "%+.1f", 20. * std::log10 (linear));
 	return text;
 }
 
-std::string levels (const StereoBuffer& buffer)
+struct Levels
 {
-	double peak[2] = {0., 0.}, sum[2] = {0., 0.};
+	double peak[2] = {0., 0.};
+	double rms[2] = {0., 0.};
+};
+
+// The levels of a buffer, or of what an integer file makes of it (samples
+// beyond full scale clipped) with clipped set.
+Levels levelsOf (const StereoBuffer& buffer, bool clipped)
+{
+	Levels levels;
+	double sum[2] = {0., 0.};
 	for (size_t i = 0; i < buffer.frames (); ++i)
 	{
 		const double s[2] = {buffer.left[i], buffer.right[i]};
 		for (int c = 0; c < 2; ++c)
 		{
-			peak[c] = std::max (peak[c], std::fabs (s[c]));
-			sum[c] += s[c] * s[c];
+			const double held = clipped ? std::clamp (s[c], -1., 1.) : s[c];
+			levels.peak[c] = std::max (levels.peak[c], std::fabs (held));
+			sum[c] += held * held;
 		}
 	}
 	const double n = std::max<double> (1., buffer.frames ());
-	return "peak " + decibels (peak[0]) + " / " + decibels (peak[1]) + " dBFS, RMS " +
-	       decibels (std::sqrt (sum[0] / n)) + " / " + decibels (std::sqrt (sum[1] / n)) +
+	for (int c = 0; c < 2; ++c)
+		levels.rms[c] = std::sqrt (sum[c] / n);
+	return levels;
+}
+
+std::string levelsText (const Levels& levels, const Levels* rendered = nullptr)
+{
+	std::string text =
+	    "peak " + decibels (levels.peak[0]) + " / " + decibels (levels.peak[1]) + " dBFS";
+	if (rendered && (rendered->peak[0] != levels.peak[0] || rendered->peak[1] != levels.peak[1]))
+		text += " (rendered " + decibels (rendered->peak[0]) + " / " +
+		        decibels (rendered->peak[1]) + ")";
+	return text + ", RMS " + decibels (levels.rms[0]) + " / " + decibels (levels.rms[1]) +
 	       " dBFS (L / R)";
+}
+
+size_t clippedSamples (const StereoBuffer& buffer)
+{
+	size_t count = 0;
+	for (size_t i = 0; i < buffer.frames (); ++i)
+		count += (std::fabs (buffer.left[i]) > 1.) + (std::fabs (buffer.right[i]) > 1.);
+	return count;
+}
+
+void warnOfClipping (const std::string& path, const StereoBuffer& buffer)
+{
+	const size_t count = clippedSamples (buffer);
+	if (count == 0)
+		return;
+	const Levels levels = levelsOf (buffer, false);
+	std::fprintf (stderr,
+	              "zy_host: warning: %s holds integer samples: %zu samples beyond 0 dBFS were "
+	              "clipped (the audio peaks at %s / %s dBFS); lower Level, or write .wav or "
+	              ".aiff (32-bit float)\n",
+	              path.c_str (), count, decibels (levels.peak[0]).c_str (),
+	              decibels (levels.peak[1]).c_str ());
 }
 
 bool readInput (const HostOptions& options, StereoBuffer& input, std::string& error)
@@ -109,15 +123,61 @@ bool readInput (const HostOptions& options, StereoBuffer& input, std::string& er
 	}
 	if (options.raw != RawFormat::none)
 		return readRawFile (options.input, options.raw, options.sampleRate, input, error);
-	return readSoundFile (options.input, input, error);
+	if (!readSoundFile (options.input, input, error))
+		return false;
+	if (input.sampleRate < kLowestSampleRate)
+	{
+		char rate[32];
+		std::snprintf (rate, sizeof rate, "%g Hz", input.sampleRate);
+		error = "'" + options.input + "' is at " + rate +
+		        ": sample rates below 500 Hz are not supported; resample it to 500 Hz or more";
+		return false;
+	}
+	return true;
 }
 
-bool writeAudio (const HostOptions& options, const std::string& path, const StereoBuffer& buffer,
-                 std::string& error)
+// Every file the render writes, checked before any work: a type it can write
+// in a folder that exists, and never a file that it reads or writes twice.
+bool checkOutputs (const HostOptions& options, OutputFormat& format, std::string& error)
 {
-	if (options.raw != RawFormat::none)
-		return writeRawFile (path, options.raw, buffer, error);
-	return writeSoundFile (path, buffer, error);
+	if (!outputFormatOf (options.output, options.raw, format, error) ||
+	    !checkOutputFolder (options.output, error))
+		return false;
+	std::vector<std::pair<std::string, std::string>> outputs = {{"--output", options.output}};
+	if (!options.saveInput.empty ())
+	{
+		if (!checkOutputFolder (options.saveInput, error))
+			return false;
+		if (sameFile (options.output, options.saveInput))
+		{
+			error = "--output and --save-input name the same file, '" + options.output +
+			        "'; give each its own";
+			return false;
+		}
+		outputs.emplace_back ("--save-input", options.saveInput);
+	}
+	std::vector<std::pair<std::string, std::string>> inputs;
+	if (!options.input.empty ())
+		inputs.emplace_back ("input", options.input);
+	if (!options.automation.empty ())
+		inputs.emplace_back ("automation file", options.automation);
+	for (const auto& [option, output] : outputs)
+		for (const auto& [what, input] : inputs)
+			if (sameFile (output, input))
+			{
+				error = option + " '" + output + "' is the " + what + " '" + input +
+				        "': the render would overwrite it; write to another file";
+				return false;
+			}
+	return true;
+}
+
+bool pathExists (const std::string& path)
+{
+	struct stat info
+	{
+	};
+	return ::stat (path.c_str (), &info) == 0;
 }
 
 } // namespace
@@ -127,12 +187,16 @@ int main (int argc, char* argv[])
 	HostOptions options;
 	std::string error;
 	if (!parseOptions (argc, argv, options, error))
-		return fail (kUsageError, error + "\n" + usageText ());
+		return failUsage (error);
 	if (options.help)
 	{
 		std::fputs (usageText (), stdout);
 		return 0;
 	}
+
+	OutputFormat outputFormat;
+	if (!options.list && !checkOutputs (options, outputFormat, error))
+		return fail (kUsageError, error);
 
 	std::vector<AutomationPoint> automation;
 	if (!options.automation.empty () && !readAutomationFile (options.automation, automation, error))
@@ -142,33 +206,43 @@ int main (int argc, char* argv[])
 	if (!options.list && !readInput (options, input, error))
 		return fail (kUsageError, error);
 
+	if (!options.pluginGiven && !pathExists (options.plugin))
+		return fail (kRenderError, "no zy Phaser is installed in ~/.vst3/zyPhaser.vst3: "
+		                           "scripts/run-demo.sh installs one, or name a bundle with "
+		                           "--plugin PATH");
 	auto plugin = LoadedPlugin::load (options.plugin, error);
 	if (!plugin)
 		return fail (kRenderError, error);
 	if (!plugin->syncControllerToProcessor ())
 		return fail (kRenderError, "the controller did not take the processor's state");
 	IEditController& controller = *plugin->controller ();
-	const auto parameters = parameterTable (controller);
+	const ParameterTable parameters (controller);
 
 	if (options.list)
 	{
-		for (const auto& [tag, entry] : parameters)
-			std::printf ("%u\t%s\t[%s]\tdefault %.6f (%s)\n", tag, entry.title.c_str (),
-			             entry.units.c_str (), entry.defaultValue,
-			             valueText (controller, tag, entry.defaultValue, entry).c_str ());
+		std::printf ("%-4s %-10s %-22s %s\n", "id", "title", "range", "default (normalized)");
+		for (const auto& [tag, entry] : parameters.all ())
+			std::printf ("%-4u %-10s %-22s %s (%.6f)\n", tag, entry.title.c_str (),
+			             parameters.rangeText (tag).c_str (),
+			             parameters.valueText (tag, entry.defaultValue).c_str (),
+			             entry.defaultValue);
 		return 0;
 	}
 
-	// ids are checked against the plug-in's own parameter list
-	for (const auto& [tag, value] : options.startValues)
-		if (!parameters.count (tag))
-			return fail (kUsageError, "--param: unknown parameter tag " + std::to_string (tag) +
-			                              "; the plug-in has " + tagList (parameters));
+	// Values and ids in the plug-in's own terms.
+	RenderSettings settings;
+	for (const ParamSetting& param : options.params)
+	{
+		std::pair<uint32_t, double> value;
+		if (!parameters.resolve (param, value, error))
+			return fail (kUsageError, error);
+		settings.startValues.push_back (value);
+	}
 	for (const auto& point : automation)
-		if (!parameters.count (point.tag))
+		if (!parameters.has (point.tag))
 			return fail (kUsageError, options.automation + ":" + std::to_string (point.line) +
 			                              ": unknown parameter tag " + std::to_string (point.tag) +
-			                              "; the plug-in has " + tagList (parameters));
+			                              "; the plug-in has " + parameters.listText ());
 
 	if (options.tailSeconds > 0.)
 		input.resize (input.frames () +
@@ -177,10 +251,8 @@ int main (int argc, char* argv[])
 		return fail (kUsageError, "the input holds no audio");
 
 	const size_t blockCount = (input.frames () + options.blockSize - 1) / options.blockSize;
-	RenderSettings settings;
 	settings.blockSize = options.blockSize;
 	settings.use64Bit = options.precision == 64;
-	settings.startValues = options.startValues;
 	for (const auto& point : automation)
 	{
 		if (point.block >= static_cast<int64_t> (blockCount))
@@ -198,10 +270,29 @@ int main (int argc, char* argv[])
 	if (!render (*plugin->component (), *plugin->processor (), input, settings, output, result,
 	             error))
 		return fail (kRenderError, error);
-	if (!writeAudio (options, options.output, output, error))
+
+	// Written beside their places first; renamed there only when all is written.
+	PendingOutputs pending;
+	const std::string outputTemporary = pending.add (options.output, error);
+	if (outputTemporary.empty () ||
+	    !writeAudioFile (outputTemporary, options.output, outputFormat, output, error))
 		return fail (kRenderError, error);
-	if (!options.saveInput.empty () && !writeAudio (options, options.saveInput, input, error))
+	if (!options.saveInput.empty ())
+	{
+		const std::string inputTemporary = pending.add (options.saveInput, error);
+		if (inputTemporary.empty () ||
+		    !writeAudioFile (inputTemporary, options.saveInput, outputFormat, input, error))
+			return fail (kRenderError, error);
+	}
+	if (!pending.commit (error))
 		return fail (kRenderError, error);
+	const bool clips = outputFormat.clipsAtFullScale ();
+	if (clips)
+	{
+		warnOfClipping (options.output, output);
+		if (!options.saveInput.empty ())
+			warnOfClipping (options.saveInput, input);
+	}
 
 	if (!options.quiet)
 	{
@@ -210,19 +301,19 @@ int main (int argc, char* argv[])
 		             plugin->classInfo ().version ().c_str (), options.plugin.c_str ());
 		std::printf ("input    %s, %.2f s at %.0f Hz; %s\n",
 		             options.generateSeconds > 0. ? "generated demo" : options.input.c_str (),
-		             seconds, input.sampleRate, levels (input).c_str ());
+		             seconds, input.sampleRate, levelsText (levelsOf (input, false)).c_str ());
 		std::string values;
 		std::map<uint32_t, double> start;
-		for (const auto& [tag, entry] : parameters)
+		for (const auto& [tag, entry] : parameters.all ())
 			start[tag] = controller.getParamNormalized (tag);
-		for (const auto& [tag, value] : options.startValues)
+		for (const auto& [tag, value] : settings.startValues)
 			start[tag] = value;
 		for (const auto& point : settings.automation)
 			if (point.block == 0)
 				start[point.tag] = point.value;
 		for (const auto& [tag, value] : start)
 			values += (values.empty () ? "" : ", ") + parameters.at (tag).title + " " +
-			          valueText (controller, tag, value, parameters.at (tag));
+			          parameters.valueText (tag, value);
 		std::printf ("start    %s\n", values.c_str ());
 		if (!options.automation.empty ())
 			std::printf ("automate %zu points from %s\n", settings.automation.size (),
@@ -231,7 +322,9 @@ int main (int argc, char* argv[])
 		             "(%.0fx real time)\n",
 		             output.frames (), result.blocks, options.blockSize, options.precision,
 		             result.seconds, result.seconds > 0. ? seconds / result.seconds : 0.);
-		std::printf ("output   %s; %s\n", options.output.c_str (), levels (output).c_str ());
+		const Levels rendered = levelsOf (output, false);
+		std::printf ("output   %s; %s\n", options.output.c_str (),
+		             levelsText (levelsOf (output, clips), &rendered).c_str ());
 	}
 	return 0;
 }

@@ -9,6 +9,7 @@ namespace {
 
 constexpr int32_t kMaxBlockSize = 65536;
 constexpr double kMaxSeconds = 3600.;
+constexpr double kHighestSampleRate = 768000.;
 
 std::string defaultPluginPath ()
 {
@@ -29,14 +30,17 @@ const char* usageText ()
 	       "                       or raw floats with --raw\n"
 	       "  --save-input FILE    also write the input, in the output's format\n"
 	       "  --raw f32|f64        input and output are raw interleaved stereo floats\n"
-	       "  --rate HZ            sample rate of raw or generated input (default 48000)\n"
+	       "  --rate HZ            sample rate of raw or generated input, 500 to 768000\n"
+	       "                       (default 48000)\n"
 	       "  --block N            block size in samples (default 512)\n"
 	       "  --precision 32|64    processing sample size (default 64 with --raw f64, else 32)\n"
-	       "  --param TAG=VALUE    normalized start value of a parameter, by id (repeatable)\n"
+	       "  --param KEY=VALUE    start value of a parameter (repeatable): KEY is its id or\n"
+	       "                       title, VALUE normalized (0 to 1) after an id, or in the\n"
+	       "                       parameter's own words: Frequency=700, 1=700Hz, Bypass=On\n"
 	       "  --automation FILE    lines 'BLOCK TAG VALUE': the value of a parameter's queue\n"
 	       "                       in a block (blocks count from 0)\n"
 	       "  --tail SECONDS       silence rendered after the input (default 0)\n"
-	       "  --list               list the plug-in's parameters and exit\n"
+	       "  --list               list the plug-in's parameters, ranges and defaults, and exit\n"
 	       "  --quiet              print no summary\n"
 	       "  --help               this text\n";
 }
@@ -82,6 +86,7 @@ bool parseOptions (int argc, const char* const argv[], HostOptions& options, std
 		{
 			if (!value (options.plugin))
 				return false;
+			options.pluginGiven = true;
 		}
 		else if (option == "--input")
 		{
@@ -132,10 +137,10 @@ bool parseOptions (int argc, const char* const argv[], HostOptions& options, std
 		{
 			if (!value (text))
 				return false;
-			if (!parseReal (text, options.sampleRate) || options.sampleRate < 1000. ||
-			    options.sampleRate > 768000.)
+			if (!parseReal (text, options.sampleRate) || options.sampleRate < kLowestSampleRate ||
+			    options.sampleRate > kHighestSampleRate)
 			{
-				error = "bad --rate '" + text + "' (Hz, 1000 to 768000)";
+				error = "bad --rate '" + text + "' (Hz, 500 to 768000)";
 				return false;
 			}
 		}
@@ -167,17 +172,14 @@ bool parseOptions (int argc, const char* const argv[], HostOptions& options, std
 			if (!value (text))
 				return false;
 			const auto equals = text.find ('=');
-			int64_t tag = 0;
-			double normalized = 0.;
-			if (equals == std::string::npos || !parseInteger (text.substr (0, equals), tag) ||
-			    tag < 0 || tag > UINT32_MAX || !parseReal (text.substr (equals + 1), normalized) ||
-			    normalized < 0. || normalized > 1.)
+			if (equals == std::string::npos || equals == 0 || equals + 1 == text.size ())
 			{
 				error = "bad --param '" + text +
-				        "' (TAG=VALUE, a parameter id and a value from 0 to 1)";
+				        "' (KEY=VALUE: a parameter id or title, and a value from 0 to 1 or in "
+				        "the parameter's own words)";
 				return false;
 			}
-			options.startValues.emplace_back (static_cast<uint32_t> (tag), normalized);
+			options.params.push_back ({text, text.substr (0, equals), text.substr (equals + 1)});
 		}
 		else
 		{

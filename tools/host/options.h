@@ -5,14 +5,27 @@
 
 #include <cstdint>
 #include <string>
-#include <utility>
 #include <vector>
 
 namespace zyhost {
 
+// The lowest sample rate the plug-in runs at, for raw, generated and sound
+// file input alike.
+constexpr double kLowestSampleRate = 500.;
+
+// A --param KEY=VALUE as given: the key is a parameter id or title, the value
+// normalized or in the parameter's own words; the plug-in resolves both.
+struct ParamSetting
+{
+	std::string argument;
+	std::string key;
+	std::string value;
+};
+
 struct HostOptions
 {
 	std::string plugin;
+	bool pluginGiven {false}; // false: the default, ~/.vst3/zyPhaser.vst3
 	std::string input;
 	double generateSeconds {0.};
 	std::string output;
@@ -21,7 +34,7 @@ struct HostOptions
 	double sampleRate {0.}; // 0: not given
 	int32_t blockSize {512};
 	int precision {0}; // 0: not given
-	std::vector<std::pair<uint32_t, double>> startValues;
+	std::vector<ParamSetting> params;
 	std::string automation;
 	double tailSeconds {0.};
 	bool list {false};

@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <chrono>
+#include <cstdio>
 
 using namespace Steinberg;
 using namespace Steinberg::Vst;
@@ -97,6 +98,37 @@ void addPoint (ParameterChanges& changes, uint32_t tag, double value)
 		queue->addPoint (0, value, pointIndex);
 }
 
+// The start values go in as one parameter flush (a block of no samples and
+// no buses) on the active processor; activating it again then starts its
+// smoothers and its sweep on them, as a DAW's loaded project does, so that
+// the first sample of the render already sounds them.
+bool applyStartValues (IComponent& component, IAudioProcessor& processor, HostProcessData& data,
+                       ParameterChanges& changes,
+                       const std::vector<std::pair<uint32_t, double>>& values, std::string& error)
+{
+	ActiveProcessor running (component, processor);
+	if (!running.start (error))
+		return false;
+	changes.clearQueue ();
+	for (const auto& [tag, value] : values)
+		addPoint (changes, tag, value);
+	const int32 inputs = data.numInputs;
+	const int32 outputs = data.numOutputs;
+	data.numSamples = 0;
+	data.numInputs = 0;
+	data.numOutputs = 0;
+	const tresult flushed = processor.process (data);
+	data.numInputs = inputs;
+	data.numOutputs = outputs;
+	changes.clearQueue ();
+	if (flushed != kResultOk)
+	{
+		error = "the plug-in refused the start values";
+		return false;
+	}
+	return true;
+}
+
 } // namespace
 
 bool render (IComponent& component, IAudioProcessor& processor, const StereoBuffer& input,
@@ -119,7 +151,11 @@ bool render (IComponent& component, IAudioProcessor& processor, const StereoBuff
 	ProcessSetup setup {kOffline, sampleSize, settings.blockSize, input.sampleRate};
 	if (processor.setupProcessing (setup) != kResultOk)
 	{
-		error = "the plug-in refused the processing setup";
+		char figures[96];
+		std::snprintf (figures, sizeof figures, "%g Hz with blocks of %d %d-bit samples",
+		               input.sampleRate, settings.blockSize, settings.use64Bit ? 64 : 32);
+		error = std::string ("the plug-in refused to run at ") + figures +
+		        "; try another --block or --precision";
 		return false;
 	}
 	HostProcessData data;
@@ -142,6 +178,9 @@ bool render (IComponent& component, IAudioProcessor& processor, const StereoBuff
 	    [] (const AutomationPoint& a, const AutomationPoint& b) { return a.block < b.block; });
 	auto nextPoint = automation.begin ();
 
+	if (!settings.startValues.empty () &&
+	    !applyStartValues (component, processor, data, inputChanges, settings.startValues, error))
+		return false;
 	ActiveProcessor running (component, processor);
 	if (!running.start (error))
 		return false;
@@ -157,9 +196,6 @@ bool render (IComponent& component, IAudioProcessor& processor, const StereoBuff
 		data.numSamples = frames;
 		inputChanges.clearQueue ();
 		outputChanges.clearQueue ();
-		if (result.blocks == 0)
-			for (const auto& [tag, value] : settings.startValues)
-				addPoint (inputChanges, tag, value);
 		for (; nextPoint != automation.end () &&
 		       nextPoint->block == static_cast<int64_t> (result.blocks);
 		     ++nextPoint)

@@ -1,6 +1,7 @@
-// Offline rendering through a loaded plug-in's audio processor: the input in
-// blocks of a fixed size, each block's parameter queues from the start values
-// (block 0) and the automation points, the output collected block by block.
+// Offline rendering through a loaded plug-in's audio processor: the start
+// values in place before the first sample, then the input in blocks of a
+// fixed size, each block's parameter queues from the automation points, the
+// output collected block by block.
 #pragma once
 
 #include "tools/host/automation.h"
@@ -19,7 +20,7 @@ struct RenderSettings
 {
 	int32_t blockSize {512};
 	bool use64Bit {false};
-	// normalized values sent in block 0, before that block's automation
+	// normalized values in place before the first block
 	std::vector<std::pair<uint32_t, double>> startValues;
 	std::vector<AutomationPoint> automation;
 };

@@ -2,10 +2,29 @@
 
 #include "public.sdk/source/vst/utility/memoryibstream.h"
 
+#include <filesystem>
+
 using namespace Steinberg;
 using namespace Steinberg::Vst;
 
 namespace zyhost {
+
+namespace {
+
+// The SDK's loader finds the library by the bundle folder's name, which a
+// trailing slash (as shell completion types it) would leave empty, and a
+// relative path is made absolute first.
+std::string bundleFolder (const std::string& path)
+{
+	std::string folder = path;
+	while (folder.size () > 1 && folder.back () == '/')
+		folder.pop_back ();
+	std::error_code failed;
+	const std::filesystem::path absolute = std::filesystem::absolute (folder, failed);
+	return failed ? folder : absolute.lexically_normal ().string ();
+}
+
+} // namespace
 
 std::unique_ptr<LoadedPlugin> LoadedPlugin::load (const std::string& bundlePath, std::string& error)
 {
@@ -14,7 +33,7 @@ std::unique_ptr<LoadedPlugin> LoadedPlugin::load (const std::string& bundlePath,
 	PluginContextFactory::instance ().setPluginContext (plugin->hostApplication.get ());
 
 	std::string moduleError;
-	plugin->module = VST3::Hosting::Module::create (bundlePath, moduleError);
+	plugin->module = VST3::Hosting::Module::create (bundleFolder (bundlePath), moduleError);
 	if (!plugin->module)
 	{
 		error = "cannot load '" + bundlePath + "': " + moduleError;
