@@ -217,6 +217,17 @@ TEST (RealtimeSafety, ARestoreDuringABlockAndItsAdoptionNeitherAllocateNorLock)
 	EXPECT_EQ (locks.exchange (0), 0);
 }
 
+// After an initialize that ran out of memory: no bus is left, and the next
+// initialize builds both.
+void expectNoBusesUntilTheNextInitialize (PlugProcessor& processor)
+{
+	EXPECT_EQ (processor.getBusCount (kAudio, kInput), 0);
+	EXPECT_EQ (processor.getBusCount (kAudio, kOutput), 0);
+	EXPECT_EQ (processor.initialize (nullptr), kResultOk);
+	EXPECT_EQ (processor.getBusCount (kAudio, kInput), 1);
+	EXPECT_EQ (processor.getBusCount (kAudio, kOutput), 1);
+}
+
 // Out of memory, the factory's create function and initialize answer it
 // instead of throwing, and leave nothing half built.
 TEST (OutOfMemory, CreateAndInitializeAnswerItAndLeaveNoBuses)
@@ -232,11 +243,7 @@ TEST (OutOfMemory, CreateAndInitializeAnswerItAndLeaveNoBuses)
 	const tresult result = processor->initialize (nullptr);
 	outOfMemory = false;
 	EXPECT_EQ (result, kOutOfMemory);
-	EXPECT_EQ (processor->getBusCount (kAudio, kInput), 0);
-	EXPECT_EQ (processor->getBusCount (kAudio, kOutput), 0);
-	EXPECT_EQ (processor->initialize (nullptr), kResultOk);
-	EXPECT_EQ (processor->getBusCount (kAudio, kInput), 1);
-	EXPECT_EQ (processor->getBusCount (kAudio, kOutput), 1);
+	expectNoBusesUntilTheNextInitialize (*processor);
 }
 
 // Whichever of initialize's allocations fails, the first bus's included when
@@ -260,11 +267,7 @@ TEST (OutOfMemory, InitializeAnswersAnyOneFailedAllocationAndLeavesNoBuses)
 		}
 		++failures;
 		EXPECT_EQ (result, kOutOfMemory);
-		EXPECT_EQ (processor->getBusCount (kAudio, kInput), 0);
-		EXPECT_EQ (processor->getBusCount (kAudio, kOutput), 0);
-		EXPECT_EQ (processor->initialize (nullptr), kResultOk);
-		EXPECT_EQ (processor->getBusCount (kAudio, kInput), 1);
-		EXPECT_EQ (processor->getBusCount (kAudio, kOutput), 1);
+		expectNoBusesUntilTheNextInitialize (*processor);
 	}
 	// Both buses' allocations at the least.
 	EXPECT_GE (failures, 2);
