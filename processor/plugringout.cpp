@@ -27,8 +27,10 @@ bool chainsRungOut (const double (&left)[12], const double (&right)[12])
 
 uint32 tailSamplesAt (double sampleRate)
 {
+	// Neither kNoTail (0) nor kInfiniteTail (the largest uint32), whatever
+	// the rate.
 	const double samples = std::ceil (kLongestRingOutSeconds * sampleRate);
-	if (!(samples > 0.0))
+	if (!(samples >= 1.0))
 		return 1;
 	constexpr double kMost = std::numeric_limits<uint32>::max () - 1.0;
 	return samples < kMost ? static_cast<uint32> (samples) : static_cast<uint32> (kMost);
