@@ -387,12 +387,59 @@ TEST_F (CommandLineHostTest, AFailedOrInterruptedRenderKeepsTheOldOutputAndLeave
 		if (caught)
 		{
 			EXPECT_EQ (run.exitCode, 128 + SIGTERM) << run.output;
-			EXPECT_EQ (readBytes (path ("out.raw")), old);
+			EXPECT_TRUE (readBytes (path ("out.raw")) == old) << "the old output replaced";
 			break;
 		}
 		ASSERT_EQ (run.exitCode, 0) << run.output;
 	}
 	ASSERT_TRUE (caught) << "no render could be caught while it wrote";
+	EXPECT_TRUE (temporaryFiles (folder).empty ());
+}
+
+// Two outputs go into place together or not at all. The saved input's place
+// is taken by a folder while zy_host writes it, so that its rename fails
+// after the render's own would have gone through.
+TEST_F (CommandLineHostTest, OutputsGoIntoPlaceTogetherOrNotAtAllAndKeepTheirPermissions)
+{
+	renderGenerated ("f64", "in.raw", "out.raw");
+	std::filesystem::permissions (path ("out.raw"), std::filesystem::perms (0640));
+	renderGenerated ("f64", "in.raw", "out.raw");
+	EXPECT_EQ (std::filesystem::status (path ("out.raw")).permissions (),
+	           std::filesystem::perms (0640));
+	const std::string old = readBytes (path ("out.raw"));
+
+	bool blocked = false;
+	for (const char* seconds : {"120", "300", "600"})
+	{
+		int outputFd = -1;
+		const pid_t pid = spawnProgram ({ZY_HOST_PATH, "--plugin", ZY_BUNDLE_PATH, "--generate",
+		                                 seconds, "--raw", "f64", "--output", path ("out.raw"),
+		                                 "--save-input", path ("dry.raw"), "--quiet"},
+		                                {}, outputFd);
+		ASSERT_GT (pid, 0);
+		while (!blocked && stillRunning (pid))
+		{
+			for (const std::string& name : temporaryFiles (folder))
+				if (name.find ("/.dry.raw.zy_host-") != std::string::npos)
+					blocked = std::filesystem::create_directory (path ("dry.raw"));
+			if (!blocked)
+				std::this_thread::sleep_for (std::chrono::microseconds (200));
+		}
+		const HostRun run = finish (pid, outputFd);
+		if (blocked)
+		{
+			EXPECT_EQ (run.exitCode, 1) << run.output;
+			EXPECT_NE (run.output.find ("cannot put '" + path ("dry.raw") + "' in place"),
+			           std::string::npos)
+			    << run.output;
+			break;
+		}
+		ASSERT_EQ (run.exitCode, 0) << run.output;
+		std::filesystem::remove (path ("dry.raw"));
+	}
+	ASSERT_TRUE (blocked) << "no render could be caught while it wrote";
+	EXPECT_TRUE (readBytes (path ("out.raw")) == old) << "the old output replaced";
+	EXPECT_TRUE (std::filesystem::is_directory (path ("dry.raw")));
 	EXPECT_TRUE (temporaryFiles (folder).empty ());
 }
 

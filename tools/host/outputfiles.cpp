@@ -152,10 +152,19 @@ std::string PendingOutputs::add (const std::string& finalPath, std::string& erro
 		error = "cannot write '" + finalPath + "': " + std::strerror (errno);
 		return {};
 	}
-	// mkstemp makes the file private; the output gets the usual permissions.
-	const mode_t mask = ::umask (0);
-	::umask (mask);
-	::fchmod (fd, 0666 & ~mask);
+	// mkstemp makes the file private: a file it replaces keeps its own
+	// permissions, a new one gets the usual.
+	struct stat old
+	{
+	};
+	if (statOf (finalPath, old))
+		::fchmod (fd, old.st_mode & 07777);
+	else
+	{
+		const mode_t mask = ::umask (0);
+		::umask (mask);
+		::fchmod (fd, 0666 & ~mask);
+	}
 	::close (fd);
 	entries.push_back ({pendingPaths[slot], finalPath});
 	return entries.back ().temporary;
@@ -163,18 +172,63 @@ std::string PendingOutputs::add (const std::string& finalPath, std::string& erro
 
 bool PendingOutputs::commit (std::string& error)
 {
+	// What each place held before stays under a second name until every
+	// output is in place, so that a rename failing halfway puts all back.
+	std::vector<std::string> kept;
 	for (const Entry& entry : entries)
+		kept.push_back (keepOld (entry.final));
+	size_t placed = 0;
+	while (placed < entries.size () &&
+	       std::rename (entries[placed].temporary.c_str (), entries[placed].final.c_str ()) == 0)
+		++placed;
+	const bool complete = placed == entries.size ();
+	if (!complete)
+		error = "cannot put '" + entries[placed].final + "' in place: " + std::strerror (errno);
+	for (size_t i = 0; i < entries.size (); ++i)
 	{
-		if (std::rename (entry.temporary.c_str (), entry.final.c_str ()) != 0)
+		if (i < placed)
+			unregisterPending (entries[i].temporary);
+		if (!complete && i < placed)
 		{
-			error = "cannot put '" + entry.final + "' in place: " + std::strerror (errno);
-			removeAll ();
-			return false;
+			if (kept[i].empty ())
+				::unlink (entries[i].final.c_str ());
+			else
+				std::rename (kept[i].c_str (), entries[i].final.c_str ());
 		}
-		unregisterPending (entry.temporary);
+		if (!kept[i].empty ())
+		{
+			::unlink (kept[i].c_str ());
+			unregisterPending (kept[i]);
+		}
 	}
+	if (!complete)
+		removeAll ();
 	entries.clear ();
-	return true;
+	return complete;
+}
+
+std::string PendingOutputs::keepOld (const std::string& finalPath)
+{
+	struct stat info
+	{
+	};
+	if (::lstat (finalPath.c_str (), &info) != 0)
+		return {};
+	const int slot =
+	    registerPending (folderOf (finalPath) + "/." + nameOf (finalPath) + ".zy_host-old-XXXXXX");
+	if (slot < 0)
+		return {};
+	// mkstemp picks a free name; the old file is then linked there.
+	const int fd = ::mkstemp (pendingPaths[slot]);
+	if (fd >= 0)
+	{
+		::close (fd);
+		::unlink (pendingPaths[slot]);
+		if (::link (finalPath.c_str (), pendingPaths[slot]) == 0)
+			return pendingPaths[slot];
+	}
+	pendingInUse[slot] = 0;
+	return {};
 }
 
 void PendingOutputs::removeAll ()

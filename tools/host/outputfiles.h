@@ -20,7 +20,8 @@ bool checkOutputFolder (const std::string& path, std::string& error);
 
 // Outputs being written. Each gets a temporary file in its folder; commit
 // renames them all into place, and whatever is not committed is removed,
-// also when SIGINT, SIGTERM or SIGHUP ends the process.
+// also when SIGINT, SIGTERM or SIGHUP ends the process. An output that is a
+// symbolic link is replaced by the file; the link's target stays as it is.
 class PendingOutputs
 {
 public:
@@ -32,9 +33,14 @@ public:
 	// The temporary path to write in place of finalPath; empty, with a
 	// message, when none can be made.
 	std::string add (const std::string& finalPath, std::string& error);
+	// Every output in its place, or, when one cannot be put there, none:
+	// what the places held before is put back.
 	bool commit (std::string& error);
 
 private:
+	// A second name for what a place holds now; empty when it holds nothing
+	// or no name can be made.
+	std::string keepOld (const std::string& finalPath);
 	void removeAll ();
 
 	struct Entry
