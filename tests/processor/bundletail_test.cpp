@@ -5,6 +5,7 @@
 // nothing of it is kept for later. The tail the processor reports covers the
 // longest ring.
 #include "tests/processor/bundlehost.h"
+#include "tools/hostkit/noise.h"
 
 #include <algorithm>
 #include <cmath>
@@ -21,17 +22,6 @@ constexpr ParamID kRateTag = 4;
 constexpr ParamID kFeedbackTag = 5;
 constexpr double kMinus120dBFS = 1e-6;
 constexpr double kTwoPi = 6.283185307179586;
-
-// Reproducible full-scale white noise.
-struct Noise
-{
-	uint64 state = 0x5eed;
-	double next ()
-	{
-		state = state * 6364136223846793005ull + 1442695040888963407ull;
-		return static_cast<double> (state >> 11) * 0x1.0p-52 - 1.0;
-	}
-};
 
 void fillSteady (HostBlock& block, double value)
 {
@@ -90,13 +80,13 @@ TEST_F (BundleTail, AFlaggedRingSoundsAsTheUnflaggedOneAndLeavesNothingForLater)
 			block->change (kFrequencyTag, 0.0);
 			block->change (kRateTag, 0.0);
 		}
-		Noise noise;
+		zyhost::Noise noise {0x5eed};
 		for (int32 index = 0; index < blocksOf (1.0, kRate); ++index)
 		{
 			for (int32 j = 0; j < kBlock; ++j)
 				for (int32 c = 0; c < 2; ++c)
 				{
-					const double x = noise.next ();
+					const double x = noise.fullScale ();
 					flaggedBlock.setIn (c, j, x);
 					twinBlock.setIn (c, j, x);
 				}

@@ -14,11 +14,10 @@
 #include "tools/host/renderer.h"
 #include "tools/hostkit/loadedplugin.h"
 
-#include <sys/stat.h>
-
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <filesystem>
 #include <map>
 #include <string>
 
@@ -117,14 +116,6 @@ bool checkOutputs (const HostOptions& options, OutputFormat& format, std::string
 	return true;
 }
 
-bool pathExists (const std::string& path)
-{
-	struct stat info
-	{
-	};
-	return ::stat (path.c_str (), &info) == 0;
-}
-
 } // namespace
 
 int main (int argc, char* argv[])
@@ -151,7 +142,8 @@ int main (int argc, char* argv[])
 	if (!options.list && !readInput (options, input, error))
 		return fail (kUsageError, error);
 
-	if (!options.pluginGiven && !pathExists (options.plugin))
+	std::error_code missing;
+	if (!options.pluginGiven && !std::filesystem::exists (options.plugin, missing))
 		return fail (kRenderError, "no zy Phaser is installed in ~/.vst3/zyPhaser.vst3: "
 		                           "scripts/run-demo.sh installs one, or name a bundle with "
 		                           "--plugin PATH");

@@ -69,6 +69,14 @@ int registerPending (const std::string& path)
 	return -1;
 }
 
+bool isPending (const std::string& path)
+{
+	for (int i = 0; i < kMostPending; ++i)
+		if (pendingInUse[i] && path == pendingPaths[i])
+			return true;
+	return false;
+}
+
 void unregisterPending (const std::string& path)
 {
 	for (int i = 0; i < kMostPending; ++i)
@@ -80,22 +88,14 @@ void unregisterPending (const std::string& path)
 
 bool sameFile (const std::string& a, const std::string& b)
 {
-	struct stat infoA
-	{
-	};
-	struct stat infoB
-	{
-	};
+	struct stat infoA = {};
+	struct stat infoB = {};
 	const bool hasA = statOf (a, infoA);
 	const bool hasB = statOf (b, infoB);
 	if (hasA || hasB)
 		return hasA && hasB && sameNode (infoA, infoB);
-	struct stat folderA
-	{
-	};
-	struct stat folderB
-	{
-	};
+	struct stat folderA = {};
+	struct stat folderB = {};
 	return nameOf (a) == nameOf (b) && statOf (folderOf (a), folderA) &&
 	       statOf (folderOf (b), folderB) && sameNode (folderA, folderB);
 }
@@ -103,9 +103,7 @@ bool sameFile (const std::string& a, const std::string& b)
 bool checkOutputFolder (const std::string& path, std::string& error)
 {
 	const std::string folder = folderOf (path);
-	struct stat info
-	{
-	};
+	struct stat info = {};
 	if (!statOf (folder, info))
 		error = "the folder '" + folder + "' for '" + path + "' does not exist";
 	else if (!S_ISDIR (info.st_mode))
@@ -154,9 +152,7 @@ std::string PendingOutputs::add (const std::string& finalPath, std::string& erro
 	}
 	// mkstemp makes the file private: a file it replaces keeps its own
 	// permissions, a new one gets the usual.
-	struct stat old
-	{
-	};
+	struct stat old = {};
 	if (statOf (finalPath, old))
 		::fchmod (fd, old.st_mode & 07777);
 	else
@@ -180,38 +176,34 @@ bool PendingOutputs::commit (std::string& error)
 	size_t placed = 0;
 	while (placed < entries.size () &&
 	       std::rename (entries[placed].temporary.c_str (), entries[placed].final.c_str ()) == 0)
-		++placed;
+		unregisterPending (entries[placed++].temporary);
 	const bool complete = placed == entries.size ();
 	if (!complete)
-		error = "cannot put '" + entries[placed].final + "' in place: " + std::strerror (errno);
-	for (size_t i = 0; i < entries.size (); ++i)
 	{
-		if (i < placed)
-			unregisterPending (entries[i].temporary);
-		if (!complete && i < placed)
+		error = "cannot put '" + entries[placed].final + "' in place: " + std::strerror (errno);
+		for (size_t i = 0; i < placed; ++i)
 		{
 			if (kept[i].empty ())
 				::unlink (entries[i].final.c_str ());
 			else
 				std::rename (kept[i].c_str (), entries[i].final.c_str ());
 		}
-		if (!kept[i].empty ())
+	}
+	for (const std::string& old : kept)
+	{
+		if (!old.empty ())
 		{
-			::unlink (kept[i].c_str ());
-			unregisterPending (kept[i]);
+			::unlink (old.c_str ());
+			unregisterPending (old);
 		}
 	}
-	if (!complete)
-		removeAll ();
-	entries.clear ();
+	removeAll ();
 	return complete;
 }
 
 std::string PendingOutputs::keepOld (const std::string& finalPath)
 {
-	struct stat info
-	{
-	};
+	struct stat info = {};
 	if (::lstat (finalPath.c_str (), &info) != 0)
 		return {};
 	const int slot =
@@ -235,7 +227,8 @@ void PendingOutputs::removeAll ()
 {
 	for (const Entry& entry : entries)
 	{
-		::unlink (entry.temporary.c_str ());
+		if (isPending (entry.temporary))
+			::unlink (entry.temporary.c_str ());
 		unregisterPending (entry.temporary);
 	}
 	entries.clear ();

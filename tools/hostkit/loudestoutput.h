@@ -3,6 +3,7 @@
 // that made it (zy_ratefloor) and the test that keeps the floor there.
 #pragma once
 
+#include "tools/hostkit/noise.h"
 #include "tools/hostkit/processoraccess.h"
 #include "tools/hostkit/processorhost.h"
 #include "tools/hostkit/staterecord.h"
@@ -37,17 +38,17 @@ inline double loudestOutput (double rate, const double (&values)[7], LoudnessInp
 	block.data.inputParameterChanges = nullptr;
 
 	const int64_t halfPeriod = std::max<int64_t> (1, static_cast<int64_t> (rate / 100.0));
-	uint64_t noise = seed;
+	Noise noise {seed};
 	double peak = 0.0;
 	for (int64_t done = 0; done < samples; done += kBlockSize)
 	{
 		for (int32 j = 0; j < kBlockSize; ++j)
 			for (int32 c = 0; c < 2; ++c)
 			{
-				noise = noise * 6364136223846793005ull + 1442695040888963407ull;
+				const double white = noise.unit () - 0.5;
 				const double x = input == LoudnessInput::square
 				                     ? ((done + j) / halfPeriod % 2 ? 0.5 : -0.5)
-				                     : static_cast<double> (noise >> 11) * 0x1.0p-53 - 0.5;
+				                     : white;
 				block.setInput (c, j, x);
 			}
 		block.run ();

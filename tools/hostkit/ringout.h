@@ -4,6 +4,7 @@
 // test that keeps the tail there.
 #pragma once
 
+#include "tools/hostkit/noise.h"
 #include "tools/hostkit/processoraccess.h"
 #include "tools/hostkit/processorhost.h"
 #include "tools/hostkit/staterecord.h"
@@ -61,16 +62,14 @@ inline RingOut measureRingOut (const RingOutRun& run, int64_t maxSamples, int64_
 	Block block (*processor, kSample64, blockSize);
 	block.data.inputParameterChanges = nullptr;
 
-	uint64_t noise = seed;
+	Noise noise {seed};
 	for (int64_t done = 0; done < run.loudSamples; done += blockSize)
 	{
 		for (int32 j = 0; j < blockSize; ++j)
 			for (int32 c = 0; c < 2; ++c)
 			{
-				noise = noise * 6364136223846793005ull + 1442695040888963407ull;
-				block.setInput (
-				    c, j,
-				    run.steadyInput ? 1.0 : static_cast<double> (noise >> 11) * 0x1.0p-52 - 1.0);
+				const double white = noise.fullScale ();
+				block.setInput (c, j, run.steadyInput ? 1.0 : white);
 			}
 		block.run ();
 	}

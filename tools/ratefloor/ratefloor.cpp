@@ -20,6 +20,7 @@
 // chosen from these figures.
 
 #include "tools/hostkit/loudestoutput.h"
+#include "tools/hostkit/noise.h"
 #include "tools/hostkit/ringout.h"
 
 #include "processor/plugphaserconstants.h"
@@ -47,17 +48,6 @@ const double kDefaultRates[] = {60.0,   80.0,   100.0,   150.0,   200.0,   240.0
 struct Settings
 {
 	double values[7];
-};
-
-// A reproducible generator for the noise and the random settings.
-struct Random
-{
-	uint64_t state;
-	double unit ()
-	{
-		state = state * 6364136223846793005ull + 1442695040888963407ull;
-		return static_cast<double> (state >> 11) * 0x1.0p-53;
-	}
 };
 
 bool accepts (double rate)
@@ -206,7 +196,7 @@ int main (int argc, char** argv)
 			settings.values[p] = (corner >> p) & 1 ? 1.0 : 0.0;
 		sets.push_back (settings);
 	}
-	Random random {0x5eed};
+	zyhost::Noise random {0x5eed};
 	for (int r = 0; r < randomSets; ++r)
 	{
 		Settings settings;
